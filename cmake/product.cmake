@@ -1,0 +1,28 @@
+enable_language(RC)
+# XP: the headers must not declare Vista's functions or grow its structures.
+set(QM_XP_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
+
+file(GLOB QM_WIN32_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp ${CMAKE_SOURCE_DIR}/app/*.cpp)
+
+configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/qm_version.h @ONLY)
+
+add_executable(quillmere WIN32 ${QM_LOGIC_SOURCES} ${QM_WIN32_SOURCES} ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
+target_include_directories(quillmere PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+target_compile_definitions(quillmere PRIVATE ${QM_XP_DEFS})
+target_compile_options(quillmere PRIVATE -Wall -Wextra -Os -ffunction-sections -fdata-sections)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
+target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections
+  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
+target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32 uxtheme)
+set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
+
+# A bare window with a tab control, built the same way: the start-up baseline.
+add_executable(baseline WIN32 ${CMAKE_SOURCE_DIR}/tools/baseline/baseline.cpp)
+target_compile_definitions(baseline PRIVATE ${QM_XP_DEFS})
+target_compile_options(baseline PRIVATE -Os)
+target_link_options(baseline PRIVATE -static -s -mwindows
+  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
+target_link_libraries(baseline PRIVATE comctl32)

@@ -1,0 +1,19 @@
+// The operating-system services a window is built with. app/ fills this
+// with the Win32 implementations; tests with the memory registry and fakes.
+#pragma once
+#include "platform/Registry.h"
+#include "platform/System.h"
+#include "platform/mdlRegistry.h"
+
+namespace platform {
+
+struct Services {
+    Registry* registry = nullptr;  // raw access, for the coefficient writer
+    mdlRegistry* reg = nullptr;    // everything else
+    VersionQuery* version = nullptr;
+    FileVersionSource* fileVersions = nullptr;
+    Files* files = nullptr;
+    Launcher* launcher = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,124 @@
+// A headless world for window tests: the memory registry, a message box
+// that records what it showed and answers from a script, and fakes for the
+// rest of the system.
+#pragma once
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "ui/Form.h"
+
+namespace qmtest {
+
+struct ShownMessage {
+    std::string text, title;
+    int style;
+    std::string owner;  // name of the form it was shown over
+};
+
+struct RecordingMessageBox : ui::MessageBoxService {
+    std::vector<ShownMessage> shown;
+    std::deque<int> answers;  // next answers; when empty, OK (or No for Yes/No)
+    int show(ui::Form* owner, const std::string& text, const std::string& title, int style) override {
+        shown.push_back({text, title, style, owner ? owner->name() : std::string()});
+        if (!answers.empty()) {
+            int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return (style & 0xF) == ui::MB_YESNO_ ? ui::ID_NO : ui::ID_OK;
+    }
+};
+
+struct FakeVersion : platform::VersionQuery {
+    platform::OsVersionData d;
+    bool ok = true;
+    FakeVersion() { setXP(); }
+    void set(std::uint32_t pid, std::uint32_t major, std::uint32_t minor, std::uint32_t build) {
+        d = platform::OsVersionData();
+        d.platformId = pid;
+        d.major = major;
+        d.minor = minor;
+        d.build = build;
+    }
+    void setXP() { set(2, 5, 1, 2600); }
+    void set2000() { set(2, 5, 0, 2195); }
+    bool getVersion(platform::OsVersionData& out) override {
+        if (!ok) return false;
+        out = d;
+        return true;
+    }
+};
+
+struct FakeFileVersions : platform::FileVersionSource {
+    std::map<std::string, platform::FileVersionWords> files;  // by name as asked
+    std::vector<std::string> asked;
+    std::optional<platform::FileVersionWords> fileVersion(const std::string& name) override {
+        asked.push_back(name);
+        auto it = files.find(name);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+struct FakeFiles : platform::Files {
+    std::map<std::string, std::uint64_t> lengths;  // by path as asked
+    std::vector<std::string> badNames;             // paths that are malformed
+    std::vector<std::string> asked;
+    std::string folder = "C:\\Program Files\\Quillmere";
+    std::string system = "C:\\WINDOWS\\system32";
+    platform::FileLength fileLength(const std::string& path) override {
+        asked.push_back(path);
+        for (auto& b : badNames)
+            if (b == path) return {platform::FileLengthStatus::BadFileName, 0};
+        auto it = lengths.find(path);
+        if (it == lengths.end()) return {platform::FileLengthStatus::NotFound, 0};
+        return {platform::FileLengthStatus::Ok, it->second};
+    }
+    std::string programFolder() override { return folder; }
+    std::string systemFolder() override { return system; }
+};
+
+struct FakeLauncher : platform::Launcher {
+    std::vector<std::string> commandLines, files;
+    bool succeed = true;
+    bool startCommandLine(const std::string& c) override {
+        commandLines.push_back(c);
+        return succeed;
+    }
+    bool startFile(const std::string& p) override {
+        files.push_back(p);
+        return succeed;
+    }
+};
+
+struct TestEnv {
+    platform::MemoryRegistry mem;
+    platform::mdlRegistry reg{mem};
+    FakeVersion version;
+    FakeFileVersions fileVersions;
+    FakeFiles files;
+    FakeLauncher launcher;
+    RecordingMessageBox msg;
+
+    platform::Services services() {
+        platform::Services s;
+        s.registry = &mem;
+        s.reg = &reg;
+        s.version = &version;
+        s.fileVersions = &fileVersions;
+        s.files = &files;
+        s.launcher = &launcher;
+        return s;
+    }
+    ui::UiServices ui() {
+        ui::UiServices u;
+        u.messageBox = &msg;
+        return u;
+    }
+};
+
+}  // namespace qmtest

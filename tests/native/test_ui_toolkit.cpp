@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "support/TestEnv.h"
+#include "ui/Form.h"
+
+using namespace ui;
+
+namespace {
+struct Probe : Form {
+    CheckBox chk{*this, "chk"};
+    ComboList cbo{*this, "cbo"};
+    HScrollBar hsb{*this, "hsb", 0, 31};
+    OptionArray opt{*this, "opt", 3};
+    std::vector<std::string> events;
+    int loads = 0;
+    explicit Probe(UiServices u) : Form("frmProbe", u) {
+        chk.Click = [this] { events.push_back("chk" + std::to_string(chk.value())); };
+        cbo.addItem("a");
+        cbo.addItem("b");
+        cbo.Click = [this] { events.push_back("cbo" + std::to_string(cbo.listIndex())); };
+        hsb.Change = [this] { events.push_back("hsb" + std::to_string(hsb.value())); };
+        opt.Click = [this](int i) { events.push_back("opt" + std::to_string(i)); };
+    }
+    void Form_Load() override { ++loads; }
+};
+}  // namespace
+
+TEST(Toolkit, HandlersRunOnlyWhenStateChanges) {
+    Probe p{{}};
+    p.chk.setValue(0);
+    p.chk.setValue(1);
+    p.chk.setValue(1);
+    p.chk.setValue(2);
+    p.cbo.setListIndex(-1);
+    p.cbo.setListIndex(1);
+    p.hsb.setValue(0);
+    p.hsb.setValue(31);
+    p.opt.select(2);
+    p.opt.select(2);
+    EXPECT_EQ(p.events, (std::vector<std::string>{"chk1", "chk2", "cbo1", "hsb31", "opt2"}));
+    EXPECT_EQ(p.opt.selected(), 2);
+    EXPECT_FALSE(p.opt[0].value());
+}
+
+TEST(Toolkit, ValuesAControlCannotHoldAreRefusedAndRunNothing) {
+    Probe p{{}};
+    p.chk.setValue(1);
+    p.events.clear();
+    EXPECT_FALSE(p.chk.setValue(7));
+    EXPECT_FALSE(p.chk.setValue(-1));
+    EXPECT_FALSE(p.cbo.setListIndex(2));
+    EXPECT_FALSE(p.cbo.setListIndex(-2));
+    EXPECT_FALSE(p.hsb.setValue(32));
+    EXPECT_FALSE(p.hsb.setValue(-1));
+    EXPECT_FALSE(p.opt.select(3));
+    EXPECT_TRUE(p.events.empty());
+    EXPECT_EQ(p.chk.value(), 1);
+    EXPECT_EQ(p.cbo.listIndex(), -1);
+    EXPECT_EQ(p.hsb.value(), 0);
+}
+
+TEST(Toolkit, HandOverHidesAndDisablesTheOwnerAndGivesItBack) {
+    qmtest::TestEnv env;
+    Probe main{env.ui()};
+    main.show();
+    EXPECT_EQ(main.loads, 1);
+    auto* dlg = new Probe(env.ui());
+    main.openDialog(std::unique_ptr<Form>(dlg));
+    EXPECT_EQ(dlg->loads, 1);
+    EXPECT_TRUE(dlg->visible());
+    EXPECT_FALSE(main.visible());
+    EXPECT_FALSE(main.enabled());
+    EXPECT_EQ(main.openChild(), dlg);
+    dlg->closeBox();  // no handler of its own: acts as the closing button
+    EXPECT_TRUE(main.visible());
+    EXPECT_TRUE(main.enabled());
+    EXPECT_EQ(main.openChild(), nullptr);
+
+    auto* about = new Probe(env.ui());
+    main.openDialog(std::unique_ptr<Form>(about), true);
+    EXPECT_TRUE(main.visible());
+    EXPECT_FALSE(main.enabled());
+    about->giveBack();
+    EXPECT_TRUE(main.enabled());
+}
+
+TEST(Toolkit, ADialogThatGivesBackWhileLoadingLeavesTheOwnerUsable) {
+    struct Quitter : Form {
+        explicit Quitter(UiServices u) : Form("frmQuit", u) {}
+        void Form_Load() override { giveBack(); }
+    };
+    Probe main{{}};
+    main.show();
+    main.openDialog(std::make_unique<Quitter>(UiServices{}));
+    EXPECT_TRUE(main.visible());
+    EXPECT_TRUE(main.enabled());
+    EXPECT_EQ(main.openChild(), nullptr);
+}
+
+TEST(Toolkit, UntitledMessageBoxCarriesTheProgramName) {
+    qmtest::TestEnv env;
+    Probe p{env.ui()};
+    p.msgBox("hello", "", MB_OK_);
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].title, "Quillmere");
+}

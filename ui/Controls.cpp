@@ -1,0 +1,161 @@
+#include "ui/Controls.h"
+
+#include "ui/Form.h"
+
+namespace ui {
+
+Control::Control(Form& form, Kind kind, std::string name) : form_(form), kind_(kind), name_(std::move(name)) {
+    form.add(this);
+}
+
+void Control::notify(Aspect a) {
+    if (peer_) peer_->update(*this, a);
+}
+
+void Control::setCaption(const std::string& c) {
+    if (c == caption_) return;
+    caption_ = c;
+    notify(kind_ == Kind::TextBox ? Aspect::Text : Aspect::Caption);
+}
+
+void Control::setEnabled(bool e) {
+    if (e == enabled_) return;
+    enabled_ = e;
+    notify(Aspect::Enabled);
+}
+
+void Control::setVisible(bool v) {
+    if (v == visible_) return;
+    visible_ = v;
+    notify(Aspect::Visible);
+}
+
+bool Control::usable() const {
+    if (!enabled_ || !visible_) return false;
+    for (Control* c = container_; c; c = c->container_)
+        if (!c->enabled_ || !c->visible_) return false;
+    if (tabPage_ >= 0) {
+        for (Control* c : form_.controls()) {
+            if (c->kind() == Kind::TabStrip) {
+                auto* t = static_cast<TabStrip*>(c);
+                if (!t->enabled() || !t->visible() || t->currentTab() != tabPage_) return false;
+            }
+        }
+    }
+    return form_.enabled() && form_.visible();
+}
+
+Control& Control::place(const std::string& caption, Rect r, Control* container, int tabPage,
+                        const std::string& tooltip) {
+    caption_ = caption;
+    rect_ = r;
+    container_ = container;
+    tabPage_ = container && tabPage < 0 ? container->tabPage_ : tabPage;
+    tooltip_ = tooltip;
+    return *this;
+}
+
+void Button::click() {
+    if (Click) Click();
+}
+
+bool CheckBox::setValue(int v) {
+    if (v < 0 || v > 2) return false;
+    if (v == value_) return true;
+    value_ = v;
+    notify(Aspect::Value);
+    if (Click) Click();
+    return true;
+}
+
+OptionButton::OptionButton(OptionArray& arr, Form& f, std::string name, int index)
+    : Control(f, Kind::Option, std::move(name)), array_(arr) {
+    index_ = index;
+}
+
+void OptionButton::select() { array_.select(index_); }
+
+OptionArray::OptionArray(Form& f, std::string name, int count) : name_(std::move(name)) {
+    for (int i = 0; i < count; ++i) buttons_.push_back(std::make_unique<OptionButton>(*this, f, name_, i));
+}
+
+int OptionArray::selected() const {
+    for (const auto& b : buttons_)
+        if (b->value_) return b->index_;
+    return -1;
+}
+
+bool OptionArray::select(int i) {
+    if (i < 0 || i >= count()) return false;
+    if (buttons_[i]->value_) return true;
+    for (auto& b : buttons_) {
+        if (b->value_) {
+            b->value_ = false;
+            b->notify(Aspect::Value);
+        }
+    }
+    buttons_[i]->value_ = true;
+    buttons_[i]->notify(Aspect::Value);
+    if (Click) Click(i);
+    return true;
+}
+
+void ComboList::addItem(const std::string& text) {
+    items_.push_back(text);
+    notify(Aspect::List);
+}
+
+void ComboList::clear() {
+    items_.clear();
+    listIndex_ = -1;
+    notify(Aspect::List);
+}
+
+bool ComboList::setListIndex(int i) {
+    if (i < -1 || i >= listCount()) return false;
+    if (i == listIndex_) return true;
+    listIndex_ = i;
+    notify(Aspect::Value);
+    if (Click) Click();
+    return true;
+}
+
+std::string ComboList::text() const { return listIndex_ >= 0 ? items_[listIndex_] : std::string(); }
+
+bool RangeControl::setValue(int v) {
+    if (v < min_ || v > max_) return false;
+    if (v == value_) return true;
+    value_ = v;
+    notify(Aspect::Value);
+    if (Change) Change();
+    return true;
+}
+
+bool TabStrip::setCurrentTab(int i) {
+    if (i < 0 || i >= static_cast<int>(tabs_.size())) return false;
+    if (i == current_) return true;
+    current_ = i;
+    notify(Aspect::Value);
+    if (Click) Click();
+    return true;
+}
+
+int ListView::addItem(const std::string& text, int image) {
+    items_.push_back({text, image});
+    notify(Aspect::List);
+    return static_cast<int>(items_.size());
+}
+
+bool ListView::setSelectedItem(int n) {
+    if (n < 0 || n > static_cast<int>(items_.size())) return false;
+    if (n == selected_) return true;
+    selected_ = n;
+    notify(Aspect::Value);
+    return true;
+}
+
+void ListView::dblClick() {
+    if (DblClick) DblClick();
+}
+
+}  // namespace ui

@@ -1,0 +1,120 @@
+// A window: its controls, its load, show, hide and unload, the title-bar
+// close box, message boxes, and the hand-over to a dialog and back.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Controls.h"
+
+namespace ui {
+
+constexpr const char* kProgramName = "Quillmere";
+
+// Message box styles and answers, as the windows use them.
+constexpr int MB_OK_ = 0;
+constexpr int MB_YESNO_ = 4;
+constexpr int MB_CRITICAL_ = 16;
+constexpr int MB_INFORMATION_ = 64;
+constexpr int ID_OK = 1;
+constexpr int ID_YES = 6;
+constexpr int ID_NO = 7;
+
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    // Shows text with title and style over `owner` (may be null); the answer out.
+    virtual int show(Form* owner, const std::string& text, const std::string& title, int style) = 0;
+};
+
+enum class FormAspect { Caption, Visible, Enabled, Front };
+
+// Realizes forms as real windows (ui/win32); headless forms have none.
+class Realizer {
+public:
+    virtual ~Realizer() = default;
+    virtual void realize(Form& f) = 0;
+    virtual void destroy(Form& f) = 0;
+    virtual void update(Form& f, FormAspect what) = 0;
+};
+
+// What every window needs from the toolkit's host; dialogs inherit their
+// owner's.
+struct UiServices {
+    MessageBoxService* messageBox = nullptr;
+    Realizer* realizer = nullptr;
+};
+
+class Form {
+public:
+    Form(std::string name, UiServices services);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    void setCaption(const std::string& c);
+    // Inner area, in twips.
+    int clientWidth() const { return clientW_; }
+    int clientHeight() const { return clientH_; }
+    void setClientSize(int w, int h) { clientW_ = w; clientH_ = h; }
+
+    // Every control, in the order the window created them: reading and Tab order.
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* find(const std::string& name, int index = -1) const;
+
+    // Runs Form_Load once, before the window is first shown.
+    void load();
+    bool loaded() const { return loaded_; }
+    void show();
+    void hide();
+    void unload();
+    bool visible() const { return visible_; }
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool e);
+    void bringToFront();
+
+    // The title-bar close box: QueryClose when the window has one, else unload.
+    void closeBox();
+    std::function<void()> QueryClose;
+    std::function<void()> Unloaded;
+
+    int msgBox(const std::string& text, const std::string& title, int style);
+
+    // Hand-over: show `dialog` modeless (its load first), then hide this
+    // window (unless keepOwnerVisible), then disable it. The dialog's close
+    // box gives it back unless the dialog sets its own QueryClose.
+    Form& openDialog(std::unique_ptr<Form> dialog, bool keepOwnerVisible = false);
+    // The dialog's closing button: enable the owner, hide and unload this
+    // dialog, enable the owner again and show it.
+    void giveBack();
+    Form* owner() const { return owner_; }
+    // The open dialog of this window, if any (for tests and realizations).
+    Form* openChild() const;
+
+    const UiServices& services() const { return services_; }
+    bool isDialog() const { return owner_ != nullptr; }
+    Peer* formPeer = nullptr;  // set by the realization
+
+protected:
+    virtual void Form_Load() {}
+
+private:
+    friend class Control;
+    friend class OptionArray;
+    void add(Control* c) { controls_.push_back(c); }
+    void purgeClosedDialogs();
+
+    std::string name_, caption_;
+    int clientW_ = 0, clientH_ = 0;
+    UiServices services_;
+    std::vector<Control*> controls_;
+    bool loaded_ = false, visible_ = false, enabled_ = true, realized_ = false;
+    Form* owner_ = nullptr;
+    bool ownerStaysVisible_ = false;
+    std::vector<std::unique_ptr<Form>> dialogs_;
+};
+
+}  // namespace ui
