@@ -190,6 +190,10 @@ class Label : public Control {
 public:
     Label(Form& f, std::string name) : Control(f, Kind::Label, std::move(name)) {}
     bool alignRight = false, alignCenter = false;
+    // A heading font; 0 points keeps the window's dialog font.
+    std::string fontName;
+    int fontPoints = 0;
+    bool bold = false;
 };
 
 class TextBox : public Control {
