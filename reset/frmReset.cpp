@@ -1,0 +1,72 @@
+#include "reset/frmReset.h"
+
+#include "reset/ResetGroups.h"
+#include "ui/Images.h"
+
+using settings::ResetGroup;
+
+frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureSink& mainPictures)
+    : ui::Form("frmReset", ui), store_(*sys.reg), mainPictures_(mainPictures) {
+    setCaption("Reset Settings");
+    setClientSize(5040, 3000);
+
+    // Layout, in twips.
+    Image1.place("", {120, 120, 480, 480});
+    Image1.image = ui::IMG_CARD;
+    cmdResetAll.place("Reset All Settings", {720, 120, 1455, 375});
+    Frame1.place("", {120, 720, 4815, 1695});
+    cmdAC97Mix.place("AC97 Mixer Path", {120, 240, 1455, 375}, &Frame1);
+    cmdMIDIVoices.place("MIDI Voices", {1680, 240, 1455, 375}, &Frame1);
+    cmdDigOut.place("Digital Output", {3240, 240, 1455, 375}, &Frame1);
+    cmdA3DType.place("A3D Type", {120, 720, 1455, 375}, &Frame1);
+    cmdMIDIFX.place("MIDI Effects", {1680, 720, 1455, 375}, &Frame1);
+    cmdDigIn.place("Digital Input", {3240, 720, 1455, 375}, &Frame1);
+    Command1.place("AC97 Codec", {120, 1200, 1455, 375}, &Frame1);
+    cmdAnalogEQ.place("Analog EQ", {1680, 1200, 1455, 375}, &Frame1);
+    cmdOK.place("OK", {3360, 2520, 1575, 375});
+    cmdOK.isDefault = true;
+    cmdOK.isCancel = true;
+
+    cmdResetAll.Click = [this] { cmdResetAll_Click(); };
+    cmdAC97Mix.Click = [this] { cmdAC97Mix_Click(); };
+    cmdMIDIVoices.Click = [this] { cmdMIDIVoices_Click(); };
+    cmdDigOut.Click = [this] { cmdDigOut_Click(); };
+    cmdA3DType.Click = [this] { cmdA3DType_Click(); };
+    cmdMIDIFX.Click = [this] { cmdMIDIFX_Click(); };
+    cmdDigIn.Click = [this] { cmdDigIn_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    cmdAnalogEQ.Click = [this] { cmdAnalogEQ_Click(); };
+    cmdOK.Click = [this] { cmdOK_Click(); };
+    // Closing from the title bar must bring the hidden main window back.
+    QueryClose = [this] { cmdOK_Click(); };
+}
+
+void frmReset::writeGroup(ResetGroup g) {
+    for (const settings::Setting* s : reset::groupValues(g)) {
+        if (s->reset) store_.store(*s, platform::SettingValue(*s->reset));
+        else store_.remove(*s);  // a setting reset by deleting it
+    }
+}
+
+void frmReset::cmdA3DType_Click() {
+    // The main window's list keeps its entry; only the picture follows the reset.
+    mainPictures_.showOnlyPicture(A3DPictureSink::Monitor);
+    writeGroup(ResetGroup::A3DType);
+}
+
+void frmReset::cmdMIDIVoices_Click() { writeGroup(ResetGroup::MidiVoices); }
+void frmReset::cmdMIDIFX_Click() { writeGroup(ResetGroup::MidiEffects); }
+void frmReset::cmdDigOut_Click() { writeGroup(ResetGroup::DigitalOutput); }
+void frmReset::cmdDigIn_Click() { writeGroup(ResetGroup::DigitalInput); }
+void frmReset::cmdAnalogEQ_Click() { writeGroup(ResetGroup::AnalogEQ); }
+void frmReset::Command1_Click() { writeGroup(ResetGroup::AC97Codec); }
+void frmReset::cmdAC97Mix_Click() { writeGroup(ResetGroup::AC97MixerPath); }
+
+void frmReset::cmdResetAll_Click() {
+    for (ResetGroup g : reset::resetAllOrder()) {
+        if (g == ResetGroup::A3DType) cmdA3DType_Click();  // the pictures too
+        else writeGroup(g);
+    }
+}
+
+void frmReset::cmdOK_Click() { giveBack(); }
