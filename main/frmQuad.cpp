@@ -38,7 +38,7 @@ void frmQuad::Form_Load() {
     // A missing mode reads as 0, stereo, as the driver takes it.
     showMode(mode.toInt16());
 
-    if (shareText_.empty()) {
+    if (shareText_.empty() && !store_.exists(SetGPIO0InQuad())) {
         store_.store(SetGPIO0InQuad(), platform::SettingValue(*SetGPIO0InQuad().created));
         share = store_.fetch(SetGPIO0InQuad());
         shareText_ = share.toText();

@@ -14,6 +14,17 @@ public:
         reg_.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name, v, s.type);
     }
     void remove(const Setting& s) { reg_.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, s.key, s.name); }
+    // Whether the value is there at all, in any type: a value the registry
+    // procedures cannot read still belongs to the user and is never replaced.
+    bool exists(const Setting& s) {
+        platform::Registry& r = reg_.registry();
+        platform::RegKey k = 0;
+        if (r.openKey(platform::HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) != 0) return false;
+        std::uint32_t type = 0, size = 0;
+        const bool found = r.queryValueInfo(k, s.name, type, size) == 0;
+        r.closeKey(k);
+        return found;
+    }
     void makeKey(const char* keyPath) { reg_.MakeRegKey(platform::HKEY_LOCAL_MACHINE, keyPath); }
     platform::mdlRegistry& registry() { return reg_; }
 

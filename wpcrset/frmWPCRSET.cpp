@@ -31,20 +31,6 @@ const char* const kNotice =
     "This executable doesn't contain any of WPCRSET, but acts as an interface to it. You must install WPCRSET "
     "first.";
 
-// A value that was read as empty may still exist in a form the program
-// cannot read; only one that is really absent is created, so nothing the
-// user stored is overwritten.
-bool absent(platform::Registry* reg, const settings::Setting& s, const platform::SettingValue& read) {
-    if (!read.isEmpty()) return false;
-    if (!reg) return true;
-    platform::RegKey key = 0;
-    if (reg->openKey(platform::HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, key) != 0) return true;
-    std::uint32_t type = 0, size = 0;
-    const bool found = reg->queryValueInfo(key, s.name, type, size) == 0;
-    reg->closeKey(key);
-    return !found;
-}
-
 }  // namespace
 
 frmWPCRSET::frmWPCRSET(const platform::Services& sys, ui::UiServices ui)
@@ -111,11 +97,11 @@ void frmWPCRSET::Form_Load() {
     viaFix_ = fix.toText();
     viaAgp_ = agp.toText();
 
-    if (absent(sys_.registry, settings::VIAFix(), fix)) {
+    if (fix.isEmpty() && !store_.exists(settings::VIAFix())) {
         store_.store(settings::VIAFix(), std::int32_t(0));
         viaFix_ = "0";
     }
-    if (absent(sys_.registry, settings::VIAAGP(), agp)) {
+    if (agp.isEmpty() && !store_.exists(settings::VIAAGP())) {
         store_.store(settings::VIAAGP(), std::int32_t(0));
         viaAgp_ = "0";
     }
