@@ -253,6 +253,23 @@ void frmMain::Form_Load() {
     disableIfUndetected(outputDetected_, chkEnOut);
     disableIfUndetected(inputDetected_, chkEnIn);
     measureDriverFile();
+    settingsLoaded_ = true;
+}
+
+void frmMain::Form_Activate() {
+    if (settingsLoaded_) tellIfReadOnly();
+}
+
+// Without administrator rights the driver's keys open for reading only, and
+// every change would be lost silently; say so once.
+void frmMain::tellIfReadOnly() {
+    if (toldReadOnly_) return;
+    if (!store_.accessDenied(settings::key::ControlPanel) && !store_.accessDenied(settings::key::Customization))
+        return;
+    toldReadOnly_ = true;
+    msgBox("Your account is not allowed to change the sound driver's settings.  Quillmere shows them, but changes "
+           "cannot be saved without administrator rights.  Please log on as an administrator to change them.",
+           "Information", ui::MB_INFORMATION_);
 }
 
 void frmMain::cmdOverride_Click() {
@@ -271,6 +288,7 @@ void frmMain::cmdOverride_Click() {
     createMissingValues();
     showSettings();
     fillVersions();
+    tellIfReadOnly();
 
     // Without a driver file the rest is skipped, and so is everything after
     // a detected text that is not a number.

@@ -158,6 +158,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Activate() override;
 
 private:
     void buildLayout();
@@ -190,6 +191,8 @@ private:
         chorusAmount_, attenuation_, la2Inversion_, la4Inversion_, outputDetected_, inputDetected_,
         outputEnabled_, inputEnabled_, wavetableMode_, highPerfMIDI_, a3dType_, trayAutostart_;
     std::string mediaPlayerCommand_, driverFileSize_;
+    bool settingsLoaded_ = false, toldReadOnly_ = false;
+    void tellIfReadOnly();
 
     // What the reset dialog may touch of this window: the speaker pictures.
     struct PictureSink : A3DPictureSink {

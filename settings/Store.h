@@ -25,6 +25,15 @@ public:
         r.closeKey(k);
         return found;
     }
+    // Whether the key is there but closed to this account: writes into it
+    // would be lost without a word.
+    bool accessDenied(const char* keyPath) {
+        platform::Registry& r = reg_.registry();
+        platform::RegKey k = 0;
+        const platform::RegStatus st = r.openKey(platform::HKEY_LOCAL_MACHINE, keyPath, platform::KEY_ACCESS_0x3F, k);
+        r.closeKey(k);
+        return st == platform::ERROR_ACCESS_DENIED_;
+    }
     void makeKey(const char* keyPath) { reg_.MakeRegKey(platform::HKEY_LOCAL_MACHINE, keyPath); }
     platform::mdlRegistry& registry() { return reg_; }
 

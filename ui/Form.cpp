@@ -39,6 +39,10 @@ void Form::show() {
     if (visible_) return;
     visible_ = true;
     if (realized_ && services_.realizer) services_.realizer->update(*this, FormAspect::Visible);
+    if (!activated_) {
+        activated_ = true;
+        Form_Activate();
+    }
 }
 
 void Form::hide() {

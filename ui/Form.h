@@ -100,6 +100,8 @@ public:
 
 protected:
     virtual void Form_Load() {}
+    // Runs once, when the window has first become visible.
+    virtual void Form_Activate() {}
 
 private:
     friend class Control;
@@ -111,7 +113,7 @@ private:
     int clientW_ = 0, clientH_ = 0;
     UiServices services_;
     std::vector<Control*> controls_;
-    bool loaded_ = false, visible_ = false, enabled_ = true, realized_ = false;
+    bool loaded_ = false, visible_ = false, enabled_ = true, realized_ = false, activated_ = false;
     Form* owner_ = nullptr;
     bool ownerStaysVisible_ = false;
     std::vector<std::unique_ptr<Form>> dialogs_;

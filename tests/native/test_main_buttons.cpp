@@ -101,3 +101,43 @@ TEST_F(MainButtons, ResetAllSettingsThroughTheMainWindowShowsOnlyTheMonitorPictu
 
 }  // namespace
 }  // namespace mainwin
+
+namespace mainwin {
+namespace {
+
+// A limited account can read the driver's keys but not open them for
+// change: the window says so once, and still shows what it read.
+TEST_F(MainWindowTest, ALimitedAccountIsToldOnceThatChangesCannotBeSaved) {
+    env.mem.denyAccess(key::Customization);
+    frmMain& f = load();
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].title, "Information");
+    EXPECT_EQ(env.msg.shown[0].style, ui::MB_INFORMATION_);
+    EXPECT_NE(env.msg.shown[0].text.find("administrator"), std::string::npos);
+    EXPECT_EQ(f.cboA3DType.listIndex(), 2);  // ControlPanel still read
+    f.hide();
+    f.show();
+    EXPECT_EQ(env.msg.shown.size(), 1u);
+}
+
+TEST_F(MainWindowTest, FullRightsOrMissingDriverKeysSayNothing) {
+    load();
+    EXPECT_TRUE(env.msg.shown.empty());
+    qmtest::TestEnv bare;
+    frmMain w2(bare.services(), bare.ui());
+    w2.show();
+    EXPECT_TRUE(bare.msg.shown.empty());
+}
+
+TEST_F(MainWindowTest, OverrideTellsALimitedAccountToo) {
+    env.version.set2000();
+    env.mem.denyAccess(key::ControlPanel);
+    frmMain& f = load();
+    ASSERT_EQ(env.msg.shown.size(), 1u);  // only the wrong-system warning
+    f.cmdOverride.click();
+    ASSERT_EQ(env.msg.shown.size(), 3u);
+    EXPECT_NE(env.msg.shown[2].text.find("administrator"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mainwin
