@@ -5,9 +5,26 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${QM_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB QM_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-add_executable(qm_e2e ${QM_E2E_SOURCES})
-target_include_directories(qm_e2e PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)
-target_compile_definitions(qm_e2e PRIVATE _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
-target_link_libraries(qm_e2e PRIVATE gtest gtest_main comctl32 psapi advapi32 user32 gdi32)
+set(QM_E2E_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+
+# The driver library: starts the program, drives its windows, reads the
+# registry. It needs no GoogleTest, so the demo's tab helper can use it.
+add_library(qm_e2e_driver STATIC
+  ${CMAKE_SOURCE_DIR}/tests/e2e/Driver.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/DriverRegistry.cpp
+  ${CMAKE_SOURCE_DIR}/settings/Catalogue.cpp)
+target_include_directories(qm_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)
+target_compile_definitions(qm_e2e_driver PUBLIC ${QM_E2E_DEFS})
+target_compile_options(qm_e2e_driver PRIVATE -Wall -Wextra)
+target_link_libraries(qm_e2e_driver PUBLIC comctl32 psapi advapi32 user32 gdi32)
+
+# The tests: one test_<feature>.cpp per feature.
+file(GLOB QM_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.cpp)
+add_executable(qm_e2e ${QM_E2E_TESTS})
+target_link_libraries(qm_e2e PRIVATE qm_e2e_driver gtest gtest_main)
 target_link_options(qm_e2e PRIVATE -static)
+
+# Switches the main window's tabs for the demo's screenshots.
+add_executable(qm_demo_tabs ${CMAKE_SOURCE_DIR}/tests/e2e/demo_tabs.cpp)
+target_link_libraries(qm_demo_tabs PRIVATE qm_e2e_driver)
+target_link_options(qm_demo_tabs PRIVATE -static)

@@ -1,0 +1,145 @@
+# shellcheck shell=bash
+# Shared by scripts/test and scripts/demo: packages, builds, Xvfb and a
+# throwaway 32-bit Wine prefix. Source it; it defines functions only.
+
+QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+QM_JOBS=${QM_JOBS:-2}
+# Where the three builds go (relative to the repository): native, product, e2e.
+QM_BUILD_DIR=${QM_BUILD_DIR:-build}
+
+qm_say() { printf '\n== %s\n' "$*"; }
+qm_warn() { printf 'warning: %s\n' "$*" >&2; }
+
+# Installs the Debian packages that are missing; apt-get only runs when
+# something is. Package names may carry an architecture (wine32:i386).
+qm_need_packages() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages: ${missing[*]} (run as root to install them)" >&2
+    return 1
+  fi
+  for p in "${missing[@]}"; do
+    case $p in
+      *:i386)
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+          dpkg --add-architecture i386
+        fi ;;
+    esac
+  done
+  qm_say "installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q </dev/null &&
+    apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
+}
+
+# Every package the builds, checks and Wine runs need.
+qm_packages() {
+  echo cmake g++ make googletest libgtest-dev python3 \
+    g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+    wine wine32:i386 xvfb xauth imagemagick libxml2-utils
+}
+
+# qm_configure <dir> <cmake args...>: reconfigures from the defaults, so a
+# developer's cached narrowing (QM_LOGIC_DIRS, QM_TEST_GLOB) is not used.
+qm_configure() {
+  local dir=$1
+  shift
+  mkdir -p "$QM_ROOT/$dir"
+  cmake -S "$QM_ROOT" -B "$QM_ROOT/$dir" -UQM_LOGIC_DIRS -UQM_TEST_GLOB "$@" >"$QM_ROOT/$dir/configure.log" 2>&1 ||
+    { cat "$QM_ROOT/$dir/configure.log" >&2; return 1; }
+}
+
+qm_build() {
+  local dir=$1
+  shift
+  cmake --build "$QM_ROOT/$dir" -j"$QM_JOBS" "$@"
+}
+
+qm_build_native() {
+  qm_configure "$QM_BUILD_DIR/native" -DQM_BUILD=native && qm_build "$QM_BUILD_DIR/native"
+}
+
+qm_build_product() {
+  qm_configure "$QM_BUILD_DIR/product" -DQM_BUILD=product \
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-win32.cmake" && qm_build "$QM_BUILD_DIR/product"
+}
+
+qm_build_e2e() {
+  qm_configure "$QM_BUILD_DIR/e2e" -DQM_BUILD=e2e \
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-posix.cmake" && qm_build "$QM_BUILD_DIR/e2e" "$@"
+}
+
+# Starts Xvfb on a free display and exports DISPLAY. Numbers from 140 up,
+# clear of the ones people pick by hand; a display taken between the look
+# and the start makes Xvfb exit, and the next number is tried.
+QM_XVFB_PID=
+qm_start_xvfb() {
+  local n log=${1:-/dev/null}
+  for n in $(seq 140 239); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$log" 2>&1 &
+    QM_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+      if ! kill -0 "$QM_XVFB_PID" 2>/dev/null; then break; fi
+      if [ -S "/tmp/.X11-unix/X$n" ]; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.1
+    done
+    kill "$QM_XVFB_PID" 2>/dev/null
+    wait "$QM_XVFB_PID" 2>/dev/null
+    QM_XVFB_PID=
+  done
+  echo "no free X display found" >&2
+  return 1
+}
+
+qm_stop_xvfb() {
+  if [ -n "$QM_XVFB_PID" ]; then
+    kill "$QM_XVFB_PID" 2>/dev/null
+    wait "$QM_XVFB_PID" 2>/dev/null
+    QM_XVFB_PID=
+  fi
+}
+
+# Is $DISPLAY a display we can draw on? Without X tools: its socket, or
+# its TCP port for a forwarded one.
+qm_display_usable() {
+  [ -n "${DISPLAY:-}" ] || return 1
+  if command -v xdpyinfo >/dev/null 2>&1; then
+    timeout 5 xdpyinfo >/dev/null 2>&1
+    return
+  fi
+  local host=${DISPLAY%%:*} num=${DISPLAY#*:}
+  num=${num%%.*}
+  case $host in
+    "" | unix) [ -S "/tmp/.X11-unix/X$num" ] ;;
+    *) timeout 3 bash -c "exec 3<>/dev/tcp/$host/$((6000 + num))" 2>/dev/null ;;
+  esac
+}
+
+# qm_make_prefix <dir>: a new 32-bit Wine prefix without the Mono and Gecko
+# installers and without the crash dialog (which would wait for a click).
+qm_make_prefix() {
+  export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  timeout -k 10 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
+  timeout -k 10 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
+    { echo "cannot configure the prefix" >&2; return 1; }
+}
+
+# Lets every Wine process of the prefix end, then ends the server.
+qm_stop_wine() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  timeout 30 wineserver -w 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+}
+
+# A Unix path as the Windows programs see it.
+qm_winpath() { timeout -k 5 60 winepath -w "$1" 2>/dev/null | tr -d '\r'; }

@@ -1,0 +1,274 @@
+#!/usr/bin/env python3
+"""Tests of the XP load check against small programs built with mingw-w64."""
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xpcheck  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+EXPORTS = os.path.join(HERE, os.pardir, "data", "xp-exports")
+CC = "i686-w64-mingw32-gcc-win32"
+WINDRES = "i686-w64-mingw32-windres"
+DLLTOOL = "i686-w64-mingw32-dlltool"
+XP_LINK = ["-Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1"]
+
+GUI_MAIN = r"""
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    MessageBoxA(0, "hi", "t", 0);
+    return (int)GetTickCount();
+}
+"""
+
+FLOAT_MAIN = r"""
+#include <windows.h>
+volatile double x = 3.0;
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    double y = x * d + 0.5;
+    return (int)(y / x);
+}
+"""
+
+VISTA_MAIN = r"""
+#define _WIN32_WINNT 0x0600
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    return (int)GetTickCount64();
+}
+"""
+
+WINSOCK_MAIN = r"""
+#include <winsock2.h>
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    WSADATA w;
+    return WSAStartup(0x202, &w);
+}
+"""
+
+ORDINAL_MAIN = r"""
+#include <windows.h>
+int __stdcall ByOrdinal(void);
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    return ByOrdinal();
+}
+"""
+
+
+GOOD_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <assemblyIdentity type="win32" name="Quillmere" version="1.0.0.0" processorArchitecture="x86"/>
+  <dependency>
+    <dependentAssembly>
+      <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+                        processorArchitecture="x86" publicKeyToken="6595b64144ccf1df" language="*"/>
+    </dependentAssembly>
+  </dependency>
+  <trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">
+    <security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>
+    </requestedPrivileges></security>
+  </trustInfo>
+</assembly>
+"""
+
+COMPATIBILITY = """  <compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">
+    <application><supportedOS Id="{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"/></application>
+  </compatibility>
+</assembly>"""
+
+
+class Built(unittest.TestCase):
+    """Each case builds a program in a scratch folder and checks it."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="xpcheck-")
+        cls.exports = xpcheck.load_export_lists(EXPORTS)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp, ignore_errors=True)
+
+    def build(self, name, source, *flags):
+        src = os.path.join(self.tmp, name + ".c")
+        exe = os.path.join(self.tmp, name + ".exe")
+        with open(src, "w") as f:
+            f.write(source)
+        subprocess.run([CC, "-O2", "-static", "-s", src, "-o", exe] + list(flags), check=True,
+                       stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return exe
+
+    def violations(self, exe, exports=None):
+        out = io.StringIO()
+        v = xpcheck.check(exe, exports or self.exports, "i686-w64-mingw32-objdump", out)
+        return v, out.getvalue()
+
+    def test_plain_gui_program_passes_and_reports_what_it_checked(self):
+        exe = self.build("plain", GUI_MAIN, "-mwindows", *XP_LINK)
+        v, report = self.violations(exe)
+        self.assertEqual(v, [])
+        self.assertIn("KERNEL32.dll", report)
+        self.assertIn("USER32.dll", report)
+        self.assertRegex(report, r"[1-9]\d* instructions disassembled, 0 SSE")
+
+    def test_default_pentiumpro_float_code_passes_but_sse2_math_is_caught(self):
+        x87 = self.build("x87", FLOAT_MAIN, "-mwindows", *XP_LINK)
+        self.assertEqual(self.violations(x87)[0], [])
+        sse = self.build("sse2", FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *XP_LINK)
+        v, _ = self.violations(sse)
+        self.assertTrue(v)
+        self.assertTrue(all("SSE instruction" in x for x in v), v)
+        self.assertTrue(any("%xmm" in x for x in v))
+
+    def test_vista_only_import_is_named(self):
+        exe = self.build("vista", VISTA_MAIN, "-mwindows", *XP_LINK)
+        v, _ = self.violations(exe)
+        self.assertIn("kernel32!GetTickCount64 is not exported by XP's KERNEL32.dll", v)
+
+    def test_console_subsystem_and_newer_versions_are_refused(self):
+        exe = self.build("console", GUI_MAIN, "-mconsole",
+                         "-Wl,--major-subsystem-version,6,--minor-subsystem-version,0",
+                         "-Wl,--major-os-version,5,--minor-os-version,2")
+        v, _ = self.violations(exe)
+        self.assertIn("subsystem 3, not GUI (2)", v)
+        self.assertIn("subsystem version 6.0 is above 5.1", v)
+        self.assertIn("OS version 5.2 is above 5.1", v)
+
+    def test_dll_without_export_list_is_refused(self):
+        exe = self.build("winsock", WINSOCK_MAIN, "-mwindows", *XP_LINK, "-lws2_32")
+        v, _ = self.violations(exe)
+        self.assertTrue(any("WS2_32.dll, which is not a system DLL" in x for x in v), v)
+
+    def test_ordinal_import_is_allowed(self):
+        deffile = os.path.join(self.tmp, "ord.def")
+        lib = os.path.join(self.tmp, "libord.a")
+        with open(deffile, "w") as f:
+            f.write("LIBRARY user32.dll\nEXPORTS\nByOrdinal@0 @2345 NONAME\n")
+        subprocess.run([DLLTOOL, "-k", "-d", deffile, "-l", lib], check=True)
+        exe = self.build("ordinal", ORDINAL_MAIN, "-mwindows", *XP_LINK, lib)
+        v, report = self.violations(exe)
+        self.assertEqual(v, [])
+        self.assertRegex(report, r"user32.dll: 0 names, 1 ordinals")
+
+    def embed(self, name, manifest, res_id=1):
+        man = os.path.join(self.tmp, name + ".manifest")
+        rc = os.path.join(self.tmp, name + ".rc")
+        obj = os.path.join(self.tmp, name + ".res.o")
+        with open(man, "w") as f:
+            f.write(manifest)
+        with open(rc, "w") as f:
+            f.write('%d 24 "%s"\n' % (res_id, os.path.basename(man)))
+        subprocess.run([WINDRES, "-I", self.tmp, rc, "-o", obj], check=True, cwd=self.tmp)
+        return obj
+
+    def test_embedded_manifest_is_checked(self):
+        good = self.build("man_good", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("good", GOOD_MANIFEST))
+        v, report = self.violations(good)
+        self.assertEqual(v, [])
+        self.assertIn("manifest resource 1", report)
+        bad_text = GOOD_MANIFEST.replace("</assembly>", COMPATIBILITY)
+        bad = self.build("man_bad", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("bad", bad_text))
+        v, _ = self.violations(bad)
+        self.assertEqual(v, ["manifest has a compatibility section, which XP cannot read"])
+        wrong_id = self.build("man_id", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("id2", GOOD_MANIFEST, 2))
+        v, _ = self.violations(wrong_id)
+        self.assertEqual(v, ["no manifest resource with id 1, the one a program's start uses"])
+
+    def test_names_are_matched_case_sensitively(self):
+        exe = self.build("case", GUI_MAIN, "-mwindows", *XP_LINK)
+        lists = {k: set(v) for k, v in self.exports.items()}
+        lists["user32"].discard("MessageBoxA")
+        lists["user32"].add("messageboxa")
+        v, _ = self.violations(exe, lists)
+        self.assertEqual(v, ["user32!MessageBoxA is not exported by XP's USER32.dll"])
+
+
+class Scanner(unittest.TestCase):
+    def test_sse_forms_are_found_and_ordinary_code_is_not(self):
+        text = "\n".join([
+            "00401000 <f>:",
+            "  401000:\tpush   %ebp",
+            "  401001:\trep stos %eax,%es:(%edi)",
+            "  401003:\tmovsl  %ds:(%esi),%es:(%edi)",
+            "  401004:\tcmovne %eax,%edx",
+            "  401007:\tfucomip %st(1),%st",
+            "  401009:\tmovsd  %xmm0,0x8(%esp)",
+            "  40100f:\tldmxcsr 0x4(%esp)",
+            "  401014:\tpshufw $0x0,%mm1,%mm0",
+            "  401018:\tprefetchnta (%eax)",
+            "00401020 <g>:",
+            "  401020:\tlock cmpxchg %ecx,(%edx)",
+            "  401024:\tvaddps %ymm1,%ymm2,%ymm3",
+        ])
+        count, hits = xpcheck.scan_for_sse(text)
+        self.assertEqual(count, 11)
+        self.assertEqual([h[0] for h in hits], ["401009", "40100f", "401014", "401018", "401024"])
+        self.assertEqual(hits[-1][1], "g")
+
+
+class Manifest(unittest.TestCase):
+    def test_a_strict_xp_manifest_passes(self):
+        self.assertEqual(xpcheck.manifest_violations(GOOD_MANIFEST.encode()), [])
+
+    def test_what_xp_refuses_is_named(self):
+        dependency = GOOD_MANIFEST[GOOD_MANIFEST.index("<dependency>"):GOOD_MANIFEST.index("</dependency>") + 13]
+        crt = ('<dependency><dependentAssembly><assemblyIdentity type="win32" name="Microsoft.VC90.CRT" '
+               'version="9.0.21022.8"/></dependentAssembly></dependency>')
+        cases = [
+            ("not well-formed", GOOD_MANIFEST.replace("</dependency>", "")),
+            ("'1.0' is not four numbers", GOOD_MANIFEST.replace('version="1.0.0.0"', 'version="1.0"')),
+            ("publicKeyToken='6595b64144ccf1dd'", GOOD_MANIFEST.replace("6595b64144ccf1df", "6595b64144ccf1dd")),
+            ("version='5.82.0.0'", GOOD_MANIFEST.replace('version="6.0.0.0"', 'version="5.82.0.0"')),
+            ("declared more than once", GOOD_MANIFEST.replace(
+                "<requestedPrivileges>", '<requestedPrivileges xmlns="urn:schemas-microsoft-com:asm.v3">')),
+            ("trustInfo is not in", GOOD_MANIFEST.replace(
+                '<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">', "<trustInfo>")),
+            ("XP wants one", GOOD_MANIFEST.replace("</dependency>", "</dependency>" + dependency, 1)),
+            ("Microsoft.VC90.CRT, which XP does not have", GOOD_MANIFEST.replace("</dependency>", "</dependency>" + crt)),
+        ]
+        for expect, text in cases:
+            with self.subTest(expect=expect):
+                v = xpcheck.manifest_violations(text.encode())
+                self.assertEqual(len(v), 1, v)
+                self.assertIn(expect, v[0])
+
+
+class Broken(unittest.TestCase):
+    def test_unreadable_files_give_status_2(self):
+        with tempfile.NamedTemporaryFile(suffix=".exe", delete=False) as f:
+            f.write(b"MZ" + b"\0" * 58 + b"\xff\xff\x00\x00")
+            bad = f.name
+        try:
+            with open(os.devnull, "w") as null:
+                old, sys.stdout = sys.stdout, null
+                try:
+                    status = xpcheck.main([bad, os.path.join(tempfile.gettempdir(), "no-such.exe")])
+                finally:
+                    sys.stdout = old
+            self.assertEqual(status, 2)
+        finally:
+            os.unlink(bad)
+
+    def test_truncated_import_table_is_an_error_not_a_crash(self):
+        exe = os.path.join(tempfile.mkdtemp(prefix="xpcheck-"), "cut.exe")
+        src = exe[:-4] + ".c"
+        with open(src, "w") as f:
+            f.write(GUI_MAIN)
+        subprocess.run([CC, "-s", "-mwindows", src, "-o", exe], check=True)
+        with open(exe, "rb") as f:
+            data = f.read()
+        pe = xpcheck.PeFile(data)
+        rva, _ = pe.directory(xpcheck.IMAGE_DIRECTORY_ENTRY_IMPORT)
+        cut = xpcheck.PeFile(data[:pe.offset(rva) + 8])
+        with self.assertRaises(xpcheck.PeError):
+            cut.imports()
+        shutil.rmtree(os.path.dirname(exe), ignore_errors=True)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,398 @@
+#!/usr/bin/env python3
+"""Will this exe load and run on 32-bit Windows XP on a CPU without SSE?
+
+Wine loads nearly anything, so this is checked from the file itself:
+  - PE header: machine i386, PE32, GUI subsystem, subsystem and OS version
+    at most 5.1;
+  - imports (normal and delay-loaded): every DLL has an XP export list and
+    every name imported by name is in that list (case-sensitive);
+  - code: no SSE/SSE2 (or later) instruction, found by disassembling with
+    objdump;
+  - the embedded manifest (and any manifest file given): XP's side-by-side
+    loader refuses a whole program over a manifest that later Windows and
+    Wine accept.
+
+Exit status: 0 all good, 1 violations found, 2 the file could not be read.
+"""
+import argparse
+import os
+import re
+import struct
+import subprocess
+import sys
+import xml.etree.ElementTree as ET
+
+MACHINE_I386 = 0x14C
+PE32_MAGIC = 0x10B
+SUBSYSTEM_GUI = 2
+XP_VERSION = (5, 1)
+
+IMAGE_DIRECTORY_ENTRY_IMPORT = 1
+IMAGE_DIRECTORY_ENTRY_RESOURCE = 2
+IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT = 13
+RT_MANIFEST = 24
+
+
+class PeError(Exception):
+    pass
+
+
+class Section:
+    def __init__(self, name, vaddr, vsize, raw_off, raw_size):
+        self.name, self.vaddr, self.vsize = name, vaddr, vsize
+        self.raw_off, self.raw_size = raw_off, raw_size
+
+
+class PeFile:
+    """Just what the checks need from a PE image."""
+
+    def __init__(self, data):
+        self.data = data
+        if len(data) < 0x40 or data[:2] != b"MZ":
+            raise PeError("not an MZ executable")
+        (pe_off,) = struct.unpack_from("<I", data, 0x3C)
+        if pe_off + 24 > len(data) or data[pe_off:pe_off + 4] != b"PE\0\0":
+            raise PeError("no PE signature")
+        (self.machine, nsections, _, _, _, opt_size, self.characteristics) = struct.unpack_from(
+            "<HHIIIHH", data, pe_off + 4)
+        opt = pe_off + 24
+        if opt + opt_size > len(data) or opt_size < 2:
+            raise PeError("optional header cut short")
+        (self.magic,) = struct.unpack_from("<H", data, opt)
+        self.directories = []
+        if self.magic == PE32_MAGIC:
+            if opt_size < 96:
+                raise PeError("PE32 optional header too small")
+            (self.os_major, self.os_minor, _, _, self.subsys_major, self.subsys_minor) = struct.unpack_from(
+                "<HHHHHH", data, opt + 40)
+            (self.subsystem,) = struct.unpack_from("<H", data, opt + 68)
+            (ndirs,) = struct.unpack_from("<I", data, opt + 92)
+            ndirs = min(ndirs, (opt_size - 96) // 8)
+            for i in range(ndirs):
+                self.directories.append(struct.unpack_from("<II", data, opt + 96 + 8 * i))
+        else:
+            self.os_major = self.os_minor = self.subsys_major = self.subsys_minor = 0
+            self.subsystem = 0
+        self.sections = []
+        sec = opt + opt_size
+        for i in range(nsections):
+            off = sec + 40 * i
+            if off + 40 > len(data):
+                raise PeError("section table cut short")
+            name = data[off:off + 8].rstrip(b"\0").decode("latin-1")
+            vsize, vaddr, raw_size, raw_off = struct.unpack_from("<IIII", data, off + 8)
+            self.sections.append(Section(name, vaddr, vsize, raw_off, raw_size))
+
+    def directory(self, index):
+        if index < len(self.directories):
+            return self.directories[index]
+        return (0, 0)
+
+    def offset(self, rva):
+        for s in self.sections:
+            if s.vaddr <= rva < s.vaddr + max(s.vsize, s.raw_size):
+                off = rva - s.vaddr
+                if off >= s.raw_size:
+                    raise PeError("RVA 0x%x lies in the uninitialised part of %s" % (rva, s.name))
+                return s.raw_off + off
+        raise PeError("RVA 0x%x is in no section" % rva)
+
+    def u32(self, rva):
+        off = self.offset(rva)
+        if off + 4 > len(self.data):
+            raise PeError("RVA 0x%x past the end of the file" % rva)
+        return struct.unpack_from("<I", self.data, off)[0]
+
+    def cstring(self, rva, limit=512):
+        off = self.offset(rva)
+        end = self.data.find(b"\0", off, off + limit)
+        if end < 0:
+            raise PeError("unterminated name at RVA 0x%x" % rva)
+        return self.data[off:end].decode("latin-1")
+
+    def _thunks(self, rva):
+        """(name or None, ordinal or None) for each entry of a thunk array."""
+        out = []
+        while True:
+            v = self.u32(rva)
+            if v == 0:
+                return out
+            if v & 0x80000000:
+                out.append((None, v & 0xFFFF))
+            else:
+                out.append((self.cstring(v + 2), None))
+            rva += 4
+            if len(out) > 100000:
+                raise PeError("runaway thunk array")
+
+    def imports(self):
+        """[(dll, [(name, ordinal)], delayed)] from both import tables."""
+        result = []
+        rva, size = self.directory(IMAGE_DIRECTORY_ENTRY_IMPORT)
+        if rva and size:
+            while True:
+                lookup, _, _, name_rva, iat = (self.u32(rva + 4 * i) for i in range(5))
+                if not (lookup or name_rva or iat):
+                    break
+                result.append((self.cstring(name_rva), self._thunks(lookup or iat), False))
+                rva += 20
+        rva, size = self.directory(IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT)
+        if rva and size:
+            while True:
+                attrs, name_rva, _, _, int_rva = (self.u32(rva + 4 * i) for i in range(5))
+                if not (attrs or name_rva or int_rva):
+                    break
+                result.append((self.cstring(name_rva), self._thunks(int_rva), True))
+                rva += 32
+        return result
+
+
+    def resources(self, type_id):
+        """[(name id, language, bytes)] of the resources of one numeric type."""
+        rva, size = self.directory(IMAGE_DIRECTORY_ENTRY_RESOURCE)
+        if not (rva and size):
+            return []
+        base = self.offset(rva)
+
+        def entries(off):
+            if base + off + 16 > len(self.data):
+                raise PeError("resource directory cut short")
+            named, ids = struct.unpack_from("<HH", self.data, base + off + 12)
+            out = []
+            for i in range(named + ids):
+                e = base + off + 16 + 8 * i
+                if e + 8 > len(self.data):
+                    raise PeError("resource directory cut short")
+                name, target = struct.unpack_from("<II", self.data, e)
+                out.append((None if name & 0x80000000 else name, target))
+            return out
+
+        found = []
+        for tid, t_target in entries(0):
+            if tid != type_id or not t_target & 0x80000000:
+                continue
+            for nid, n_target in entries(t_target & 0x7FFFFFFF):
+                if not n_target & 0x80000000:
+                    continue
+                for lang, l_target in entries(n_target & 0x7FFFFFFF):
+                    if l_target & 0x80000000 or base + l_target + 8 > len(self.data):
+                        raise PeError("bad resource data entry")
+                    data_rva, data_size = struct.unpack_from("<II", self.data, base + l_target)
+                    off = self.offset(data_rva)
+                    if off + data_size > len(self.data):
+                        raise PeError("resource data past the end of the file")
+                    found.append((nid, lang, self.data[off:off + data_size]))
+        return found
+
+
+ASM_V1 = "urn:schemas-microsoft-com:asm.v1"
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+COMMON_CONTROLS = {
+    "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+    "processorArchitecture": "x86", "publicKeyToken": "6595b64144ccf1df",
+}
+
+
+def manifest_violations(raw):
+    """What XP's loader would object to in an application manifest."""
+    v = []
+    try:
+        root = ET.fromstring(raw)
+    except ET.ParseError as e:
+        return ["manifest is not well-formed XML: %s" % e]
+    if root.tag != "{%s}assembly" % ASM_V1:
+        v.append("manifest root is %s, not assembly in %s" % (root.tag, ASM_V1))
+    if root.get("manifestVersion") != "1.0":
+        v.append('manifest has no manifestVersion="1.0"')
+    ident = root.find("{%s}assemblyIdentity" % ASM_V1)
+    if ident is not None:
+        if not re.fullmatch(r"\d+\.\d+\.\d+\.\d+", ident.get("version", "")):
+            v.append("assemblyIdentity version %r is not four numbers" % ident.get("version"))
+        if ident.get("processorArchitecture", "x86").lower() not in ("x86", "*"):
+            v.append("assemblyIdentity is for %s, not x86" % ident.get("processorArchitecture"))
+    deps = root.findall("{%s}dependency/{%s}dependentAssembly/{%s}assemblyIdentity" % (ASM_V1, ASM_V1, ASM_V1))
+    controls = [d for d in deps if d.get("name") == COMMON_CONTROLS["name"]]
+    if len(controls) > 1:
+        v.append("%d dependencies on %s; XP wants one" % (len(controls), COMMON_CONTROLS["name"]))
+    for d in controls:
+        for attr, want in COMMON_CONTROLS.items():
+            got = d.get(attr)
+            if attr == "processorArchitecture" and got == "*":
+                continue
+            if (got or "").lower() != want.lower():
+                v.append("Common-Controls dependency has %s=%r, not %r" % (attr, got, want))
+    for d in deps:
+        if d.get("name") != COMMON_CONTROLS["name"]:
+            v.append("dependency on %s, which XP does not have" % d.get("name"))
+    for el in root.iter():
+        tag = el.tag.split("}")[-1]
+        ns = el.tag[1:].split("}")[0] if el.tag.startswith("{") else ""
+        if tag == "compatibility":
+            v.append("manifest has a compatibility section, which XP cannot read")
+        if tag == "trustInfo" and ns != ASM_V3:
+            v.append("trustInfo is not in the %s namespace" % ASM_V3)
+    text = raw.decode("utf-8", "replace") if isinstance(raw, bytes) else raw
+    if len(re.findall(r"xmlns(?::\w+)?\s*=\s*[\"']%s[\"']" % re.escape(ASM_V3), text)) > 1:
+        v.append("the %s namespace is declared more than once" % ASM_V3)
+    return v
+
+
+def load_export_lists(folder):
+    lists = {}
+    for entry in sorted(os.listdir(folder)):
+        if entry.endswith(".txt"):
+            with open(os.path.join(folder, entry), encoding="latin-1") as f:
+                lists[entry[:-4].lower()] = set(line.strip() for line in f if line.strip())
+    return lists
+
+
+def dll_key(name):
+    key = name.lower()
+    return key[:-4] if key.endswith(".dll") else key
+
+
+# SSE-era instructions that need no xmm operand: the MMX-register
+# extensions, prefetches, fences and non-temporal stores, MXCSR access.
+_SSE_NO_XMM = {
+    "ldmxcsr", "stmxcsr", "vldmxcsr", "vstmxcsr", "sfence", "lfence", "mfence", "clflush", "clflushopt",
+    "prefetchnta", "prefetcht0", "prefetcht1", "prefetcht2", "movnti", "movntq", "maskmovq",
+    "pshufw", "pavgb", "pavgw", "pextrw", "pinsrw", "pmaxsw", "pmaxub", "pminsw", "pminub",
+    "pmovmskb", "pmulhuw", "psadbw", "paddq", "psubq", "pmuludq",
+}
+_VECTOR_REG = re.compile(r"%[xyz]mm\d+")
+# objdump -d --no-show-raw-insn: "  401000:\tpush   %ebp"; a prefix
+# ("rep", "lock", "data16") comes first, so every word is looked at.
+_INSN_LINE = re.compile(r"^\s*([0-9a-f]+):\t(.*)$")
+_FUNC_LINE = re.compile(r"^[0-9a-f]+ <([^>]+)>:$")
+
+
+def scan_for_sse(disassembly):
+    """(instructions seen, [(address, function, text)]) of objdump -d output."""
+    count, hits, func = 0, [], "?"
+    for line in disassembly.splitlines():
+        m = _FUNC_LINE.match(line)
+        if m:
+            func = m.group(1)
+            continue
+        m = _INSN_LINE.match(line)
+        if not m:
+            continue
+        count += 1
+        addr, text = m.group(1), m.group(2).strip()
+        words = re.split(r"[\s,]+", text)
+        if _VECTOR_REG.search(text) or any(w in _SSE_NO_XMM for w in words):
+            hits.append((addr, func, text))
+    return count, hits
+
+
+def disassemble(path, objdump):
+    try:
+        out = subprocess.run([objdump, "-d", "--no-show-raw-insn", path], check=True,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, universal_newlines=True)
+    except FileNotFoundError:
+        raise PeError("%s not found (binutils-mingw-w64-i686)" % objdump)
+    except subprocess.CalledProcessError as e:
+        raise PeError("%s failed: %s" % (objdump, e.stderr.strip()))
+    return out.stdout
+
+
+def check(path, exports, objdump, out):
+    """Checks one file; returns the list of violations (empty: fine)."""
+    violations = []
+    with open(path, "rb") as f:
+        pe = PeFile(f.read())
+    name = os.path.basename(path)
+
+    if pe.machine != MACHINE_I386:
+        violations.append("machine 0x%x, not i386 (0x14c)" % pe.machine)
+    if pe.magic != PE32_MAGIC:
+        violations.append("optional header magic 0x%x, not PE32 (0x10b)" % pe.magic)
+    if pe.subsystem != SUBSYSTEM_GUI:
+        violations.append("subsystem %d, not GUI (2)" % pe.subsystem)
+    if (pe.subsys_major, pe.subsys_minor) > XP_VERSION:
+        violations.append("subsystem version %d.%d is above 5.1" % (pe.subsys_major, pe.subsys_minor))
+    if (pe.os_major, pe.os_minor) > XP_VERSION:
+        violations.append("OS version %d.%d is above 5.1" % (pe.os_major, pe.os_minor))
+    out.write("%s: machine 0x%x, subsystem %d %d.%d, OS version %d.%d\n" % (
+        name, pe.machine, pe.subsystem, pe.subsys_major, pe.subsys_minor, pe.os_major, pe.os_minor))
+
+    for dll, entries, delayed in pe.imports():
+        key = dll_key(dll)
+        by_name = [n for n, _ in entries if n is not None]
+        ordinals = [o for n, o in entries if n is None]
+        note = " (delay-loaded)" if delayed else ""
+        out.write("  %s%s: %d names, %d ordinals\n" % (dll, note, len(by_name), len(ordinals)))
+        if key not in exports:
+            violations.append("imports from %s, which is not a system DLL with an XP export list" % dll)
+            continue
+        for n in by_name:
+            if n not in exports[key]:
+                violations.append("%s!%s is not exported by XP's %s" % (key, n, dll))
+
+    manifests = pe.resources(RT_MANIFEST)
+    for nid, lang, raw in manifests:
+        out.write("  manifest resource %s (language %d): %d bytes\n" % (nid, lang, len(raw)))
+        violations.extend(manifest_violations(raw))
+    if manifests and all(nid != 1 for nid, _, _ in manifests):
+        violations.append("no manifest resource with id 1, the one a program's start uses")
+
+    count, hits = scan_for_sse(disassemble(path, objdump))
+    out.write("  %d instructions disassembled, %d SSE/SSE2\n" % (count, len(hits)))
+    if count == 0:
+        violations.append("no code found to disassemble")
+    for addr, func, text in hits:
+        violations.append("SSE instruction at 0x%s in %s: %s" % (addr, func, text))
+    return violations
+
+
+def main(argv=None):
+    here = os.path.dirname(os.path.abspath(__file__))
+    ap = argparse.ArgumentParser(description="Check that executables can load on Windows XP without SSE.")
+    ap.add_argument("exe", nargs="*")
+    ap.add_argument("--manifest", action="append", default=[], help="a manifest file to check as well")
+    ap.add_argument("--exports", default=os.path.join(here, os.pardir, "data", "xp-exports"),
+                    help="folder of <dll>.txt export lists")
+    ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    ap.add_argument("--max-report", type=int, default=50, help="violations printed per file")
+    args = ap.parse_args(argv)
+
+    exports = load_export_lists(args.exports)
+    if not exports:
+        print("xpcheck: no export lists in %s" % args.exports, file=sys.stderr)
+        return 2
+    status = 0
+    if not args.exe and not args.manifest:
+        ap.error("nothing to check")
+    for path in args.manifest:
+        try:
+            with open(path, "rb") as f:
+                violations = manifest_violations(f.read())
+        except OSError as e:
+            print("%s: cannot check: %s" % (path, e))
+            status = 2
+            continue
+        for v in violations:
+            print("  VIOLATION: %s" % v)
+        print("%s: %s" % (os.path.basename(path), "ok" if not violations else "FAILED (%d violations)" % len(violations)))
+        if violations and status == 0:
+            status = 1
+    for path in args.exe:
+        try:
+            violations = check(path, exports, args.objdump, sys.stdout)
+        except (OSError, PeError) as e:
+            print("%s: cannot check: %s" % (path, e))
+            status = 2
+            continue
+        name = os.path.basename(path)
+        for v in violations[:args.max_report]:
+            print("  VIOLATION: %s" % v)
+        if len(violations) > args.max_report:
+            print("  ... and %d more" % (len(violations) - args.max_report))
+        print("%s: %s" % (name, "ok" if not violations else "FAILED (%d violations)" % len(violations)))
+        if violations and status == 0:
+            status = 1
+    return status
+
+
+if __name__ == "__main__":
+    sys.exit(main())
