@@ -11,8 +11,16 @@ add_executable(quillmere WIN32 ${QM_LOGIC_SOURCES} ${QM_WIN32_SOURCES} ${CMAKE_S
 target_include_directories(quillmere PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(quillmere PRIVATE ${QM_XP_DEFS})
 target_compile_options(quillmere PRIVATE -Wall -Wextra -Os -ffunction-sections -fdata-sections)
+# The icon is drawn at build time; no binary file lives in the tree.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(QM_ICON ${CMAKE_BINARY_DIR}/generated/quillmere.ico)
+add_custom_command(OUTPUT ${QM_ICON}
+  COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${QM_ICON}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py
+  COMMENT "Drawing the program icon" VERBATIM)
+target_sources(quillmere PRIVATE ${QM_ICON})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
 target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)

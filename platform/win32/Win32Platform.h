@@ -1,0 +1,55 @@
+// The platform interfaces over the Windows API: advapi32 for the registry,
+// kernel32 for the version, files and program start, version.dll for
+// version resources. Every text is 8-bit in the system code page.
+#pragma once
+#include "platform/Registry.h"
+#include "platform/System.h"
+
+namespace platform::win32 {
+
+// One advapi32 call per operation. A 0 handle is passed through and the
+// call simply fails, as the registry procedures expect.
+class Win32Registry : public Registry {
+public:
+    RegStatus openKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
+    RegStatus createKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
+    RegStatus queryValueInfo(RegKey key, const std::string& name, std::uint32_t& type, std::uint32_t& size) override;
+    RegStatus queryValue(RegKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+                         std::uint32_t& size) override;
+    RegStatus setValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                       std::uint32_t size) override;
+    RegStatus deleteValue(RegKey key, const std::string& name) override;
+    RegStatus closeKey(RegKey key) override;
+};
+
+// GetVersionExA with the 148-byte OSVERSIONINFOA.
+class Win32VersionQuery : public VersionQuery {
+public:
+    bool getVersion(OsVersionData& out) override;
+};
+
+// The fixed file version from version.dll. A relative name is taken
+// relative to the system folder, where the callers' files live.
+class Win32FileVersions : public FileVersionSource {
+public:
+    std::optional<FileVersionWords> fileVersion(const std::string& fileName) override;
+};
+
+class Win32Files : public Files {
+public:
+    FileLength fileLength(const std::string& path) override;
+    std::string programFolder() override;
+    std::string systemFolder() override;
+};
+
+class Win32Launcher : public Launcher {
+public:
+    bool startCommandLine(const std::string& commandLine) override;
+    bool startFile(const std::string& path) override;
+};
+
+// "C:\x", "C:/x" or "\\server\share\x": a path that names one place
+// whatever the current folder is.
+bool isAbsolutePath(const std::string& path);
+
+}  // namespace platform::win32
