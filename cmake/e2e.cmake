@@ -12,7 +12,8 @@ set(QM_E2E_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 add_library(qm_e2e_driver STATIC
   ${CMAKE_SOURCE_DIR}/tests/e2e/Driver.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/DriverRegistry.cpp
-  ${CMAKE_SOURCE_DIR}/settings/Catalogue.cpp)
+  ${CMAKE_SOURCE_DIR}/settings/Catalogue.cpp
+  ${CMAKE_SOURCE_DIR}/equalizer/CoefficientSets.cpp)
 target_include_directories(qm_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)
 target_compile_definitions(qm_e2e_driver PUBLIC ${QM_E2E_DEFS})
 target_compile_options(qm_e2e_driver PRIVATE -Wall -Wextra)
@@ -28,3 +29,9 @@ target_link_options(qm_e2e PRIVATE -static)
 add_executable(qm_demo_tabs ${CMAKE_SOURCE_DIR}/tests/e2e/demo_tabs.cpp)
 target_link_libraries(qm_demo_tabs PRIVATE qm_e2e_driver)
 target_link_options(qm_demo_tabs PRIVATE -static)
+
+# Stands in for the programs the tools list starts: records that it ran.
+add_executable(fake_mixer WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/helper_mixer.cpp)
+target_compile_definitions(fake_mixer PRIVATE ${QM_E2E_DEFS})
+target_link_options(fake_mixer PRIVATE -static)
+add_dependencies(qm_e2e fake_mixer)

@@ -132,6 +132,10 @@ qm_make_prefix() {
   timeout -k 10 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }
   timeout -k 10 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 ||
     { echo "cannot configure the prefix" >&2; return 1; }
+  # Xvfb has no window manager: unmanaged windows get Wine's own frames and
+  # spare a two-second wait for one on every hide.
+  timeout -k 10 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+    { echo "cannot configure the prefix" >&2; return 1; }
 }
 
 # Lets every Wine process of the prefix end, then ends the server.

@@ -1017,3 +1017,563 @@ std::vector<std::string> App::startedProcesses() const {
 }
 
 }  // namespace e2e
+
+// ---------------------------------------------------------------- more helpers
+
+namespace e2e {
+
+void typeText(const Control& box, const std::string& text) {
+    const std::string what = box.name().empty() ? box.className() : box.name();
+    if (!box.exists() || !box.usable()) throw Failure("cannot type into " + what + ": it is not usable");
+    HWND h = H(box.hwnd());
+    send(h, EM_SETSEL, 0, -1, what);
+    send(h, WM_CHAR, WPARAM(VK_BACK), 1, what);  // takes the selection away
+    for (unsigned char c : text) send(h, WM_CHAR, WPARAM(c), 1, what);
+    if (box.text() != text) throw Failure(what + " shows \"" + box.text() + "\" after typing \"" + text + "\"");
+}
+
+Hwnd ownerOf(Hwnd h) { return GetWindow(H(h), GW_OWNER); }
+
+std::string testProgram(const std::string& fileName) {
+    char self[MAX_PATH] = {0};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string p = self;
+    std::size_t slash = p.find_last_of("\\/");
+    p = (slash == std::string::npos ? std::string() : p.substr(0, slash + 1)) + fileName;
+    if (GetFileAttributesA(p.c_str()) == INVALID_FILE_ATTRIBUTES) throw Failure("no test program " + p);
+    return p;
+}
+
+namespace {
+const char* const kStartRecords = "Software\\QuillmereTest\\Started";
+}
+
+std::optional<StartRecord> startRecord(const std::string& fileName) {
+    const std::string key = std::string(kStartRecords) + "\\" + lower(fileName);
+    auto runs = reg::get(key, "Runs", reg::Root::CurrentUser);
+    if (!runs || !runs->dword()) return std::nullopt;
+    StartRecord r;
+    r.runs = *runs->dword();
+    if (auto c = reg::get(key, "Command", reg::Root::CurrentUser)) r.command = c->text();
+    if (auto m = reg::get(key, "Module", reg::Root::CurrentUser)) r.module = m->text();
+    return r;
+}
+
+void clearStartRecords() { reg::removeKey(kStartRecords, reg::Root::CurrentUser); }
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------- thumb drags
+
+namespace e2e {
+
+namespace {
+
+// The thumb's rectangle in the control's client coordinates.
+RECT thumbRect(HWND h, const std::string& what) {
+    RECT r = {};
+    if (isClass(h, TRACKBAR_CLASSA)) {
+        Remote mem(h, sizeof(RECT));
+        send(h, TBM_GETTHUMBRECT, 0, LPARAM(mem.at(0)), what);
+        mem.read(0, &r, sizeof r);
+        return r;
+    }
+    if (isClass(h, "ScrollBar")) {
+        // GetScrollBarInfo does not reach another process's scroll bar, so
+        // the thumb is placed the way the system draws it: arrows at both
+        // ends, the thumb in the track between them in proportion to the
+        // position.
+        SCROLLINFO si = {};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        if (!GetScrollInfo(h, SB_CTL, &si)) throw Failure("cannot read the position of " + what);
+        RECT client = {};
+        GetClientRect(h, &client);
+        const int width = client.right - client.left;
+        int arrow = GetSystemMetrics(SM_CXHSCROLL);
+        if (width < 2 * arrow + 8) arrow = std::max(0, (width - 8) / 2);
+        const int track = width - 2 * arrow;
+        const int range = si.nMax - si.nMin + 1;
+        const int thumb = si.nPage ? std::max(6, int(static_cast<long long>(track) * si.nPage / range))
+                                    : GetSystemMetrics(SM_CXHTHUMB);
+        const int last = si.nMax - std::max(int(si.nPage) - 1, 0);
+        const int room = std::max(0, track - thumb);
+        const int at = last > si.nMin ? int(static_cast<long long>(room) * (si.nPos - si.nMin) / (last - si.nMin)) : 0;
+        r.left = client.left + arrow + at;
+        r.right = r.left + thumb;
+        r.top = client.top;
+        r.bottom = client.bottom;
+        return r;
+    }
+    throw Failure(what + " has no thumb (class " + classOf(h) + ")");
+}
+
+}  // namespace
+
+ThumbDrag::ThumbDrag(const Control& bar) : bar_(bar) {
+    if (!bar_.usable()) throw Failure("cannot drag " + bar_.name() + ": it is disabled or hidden");
+    RECT t = thumbRect(H(bar_.hwnd()), bar_.name());
+    if (t.right <= t.left) throw Failure(bar_.name() + " shows no thumb to drag");
+    x_ = (t.left + t.right) / 2;
+    y_ = (t.top + t.bottom) / 2;
+    post(WM_LBUTTONDOWN, MK_LBUTTON);
+    pressed_ = true;
+}
+
+ThumbDrag::~ThumbDrag() {
+    if (!pressed_) return;
+    try {
+        release();
+    } catch (...) {
+    }
+}
+
+void ThumbDrag::post(unsigned msg, unsigned keys) {
+    if (!PostMessageW(H(bar_.hwnd()), msg, WPARAM(keys), MAKELPARAM(x_, y_)))
+        throw Failure("cannot post the mouse to " + bar_.name());
+}
+
+int ThumbDrag::moveBy(int pixels) {
+    if (!pressed_) throw Failure("the drag of " + bar_.name() + " is over");
+    const int before = bar_.position();
+    x_ += pixels;
+    post(WM_MOUSEMOVE, MK_LBUTTON);
+    int now = before;
+    if (!waitUntil([&] { return (now = bar_.position()) != before; }, scaled(kStepTimeout)))
+        throw Failure(bar_.name() + " did not follow the mouse from " + std::to_string(before));
+    return now;
+}
+
+int ThumbDrag::moveToEnd(bool right) {
+    if (!pressed_) throw Failure("the drag of " + bar_.name() + " is over");
+    RECT client = {};
+    GetClientRect(H(bar_.hwnd()), &client);
+    // A little beyond the end: still close enough that the control keeps
+    // following the mouse.
+    x_ = right ? client.right + 8 : client.left - 8;
+    post(WM_MOUSEMOVE, MK_LBUTTON);
+    const int end = right ? bar_.rangeMax() : bar_.rangeMin();
+    int now = bar_.position();
+    if (!waitUntil([&] { return (now = bar_.position()) == end; }, scaled(kStepTimeout)))
+        throw Failure(bar_.name() + " stopped at " + std::to_string(now) + ", not at its end " + std::to_string(end));
+    return now;
+}
+
+void ThumbDrag::release() {
+    if (!pressed_) return;
+    pressed_ = false;
+    post(WM_LBUTTONUP, 0);
+}
+
+}  // namespace e2e
+
+namespace e2e {
+
+void waitUntilIdle(const Window& w) { send(H(w.hwnd()), WM_NULL, 0, 0, "the program (busy)"); }
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------- layout, keys, resources
+
+namespace e2e {
+
+namespace {
+
+Box toBox(const RECT& r) { return Box{int(r.left), int(r.top), int(r.right), int(r.bottom)}; }
+
+// The dialog font as the program takes it: the system's message font,
+// already sized for the screen's DPI.
+HFONT dialogFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSA ncm;
+        std::memset(&ncm, 0, sizeof ncm);
+        ncm.cbSize = sizeof ncm;
+        HFONT f = nullptr;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) f = CreateFontIndirectA(&ncm.lfMessageFont);
+        return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }();
+    return font;
+}
+
+// A rectangle the program fills in, read back in screen coordinates.
+Box remoteRect(HWND h, UINT msg, WPARAM wp, RECT in, const std::string& what) {
+    Remote mem(h, sizeof(RECT));
+    mem.write(0, &in, sizeof in);
+    if (!send(h, msg, wp, LPARAM(mem.at(0)), what)) throw Failure(what + ": no rectangle (message " + hex(msg) + ")");
+    RECT r = {};
+    mem.read(0, &r, sizeof r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return toBox(r);
+}
+
+std::string controlName(const Control& c) { return c.name().empty() ? classOf(H(c.hwnd())) : c.name(); }
+
+}  // namespace
+
+std::string Box::describe() const {
+    return "(" + std::to_string(left) + "," + std::to_string(top) + ")-(" + std::to_string(right) + "," +
+           std::to_string(bottom) + ")";
+}
+
+Look lookOf(const Control& c) {
+    HWND h = H(c.hwnd());
+    const std::string cls = lower(classOf(h));
+    const LONG style = GetWindowLongA(h, GWL_STYLE);
+    if (cls == "button") {
+        switch (style & BS_TYPEMASK) {
+            case BS_PUSHBUTTON:
+            case BS_DEFPUSHBUTTON: return Look::Button;
+            case BS_CHECKBOX:
+            case BS_AUTOCHECKBOX:
+            case BS_3STATE:
+            case BS_AUTO3STATE: return Look::CheckBox;
+            case BS_RADIOBUTTON:
+            case BS_AUTORADIOBUTTON: return Look::Option;
+            case BS_GROUPBOX: return Look::GroupBox;
+            default: return Look::Other;
+        }
+    }
+    if (cls == "static") {
+        switch (style & SS_TYPEMASK) {
+            case SS_OWNERDRAW:
+            case SS_ICON:
+            case SS_BITMAP:
+            case SS_ENHMETAFILE: return Look::Picture;
+            default: return Look::Label;
+        }
+    }
+    if (cls == "edit") return Look::TextBox;
+    if (cls == "combobox") return Look::ComboList;
+    if (cls == "scrollbar") return Look::ScrollBar;
+    if (cls == lower(TRACKBAR_CLASSA)) return Look::Slider;
+    if (cls == lower(WC_TABCONTROLA)) return Look::TabStrip;
+    if (cls == lower(WC_LISTVIEWA)) return Look::ListView;
+    return Look::Other;
+}
+
+const char* toString(Look l) {
+    switch (l) {
+        case Look::Button: return "button";
+        case Look::CheckBox: return "check box";
+        case Look::Option: return "option button";
+        case Look::GroupBox: return "frame";
+        case Look::Label: return "label";
+        case Look::Picture: return "picture";
+        case Look::TextBox: return "text box";
+        case Look::ComboList: return "drop-down list";
+        case Look::ScrollBar: return "scroll bar";
+        case Look::Slider: return "slider";
+        case Look::TabStrip: return "tab strip";
+        case Look::ListView: return "list view";
+        case Look::Other: return "other";
+    }
+    return "?";
+}
+
+std::vector<Control> childrenOf(const Window& w) {
+    std::vector<Control> v;
+    for (HWND h = GetWindow(H(w.hwnd()), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) v.emplace_back(h, qmName(h));
+    return v;
+}
+
+Box screenBox(const Control& c) {
+    HWND h = H(c.hwnd());
+    RECT r = {};
+    if (!GetWindowRect(h, &r)) throw Failure("no rectangle for " + controlName(c));
+    return toBox(r);
+}
+
+Box clientBox(const Control& c) {
+    HWND h = H(c.hwnd());
+    RECT r = {};
+    if (!GetClientRect(h, &r)) throw Failure("no client area for " + controlName(c));
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return toBox(r);
+}
+
+Box tabPageBox(const Control& tabs) {
+    HWND h = H(tabs.hwnd());
+    RECT r = {};
+    GetClientRect(h, &r);
+    Remote mem(h, sizeof(RECT));
+    mem.write(0, &r, sizeof r);
+    send(h, TCM_ADJUSTRECT, FALSE, LPARAM(mem.at(0)), controlName(tabs));
+    mem.read(0, &r, sizeof r);
+    MapWindowPoints(h, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return toBox(r);
+}
+
+Box tabItemBox(const Control& tabs, int i) {
+    return remoteRect(H(tabs.hwnd()), TCM_GETITEMRECT, WPARAM(i), RECT{}, controlName(tabs));
+}
+
+int tabRows(const Control& tabs) { return int(send(H(tabs.hwnd()), TCM_GETROWCOUNT, 0, 0, controlName(tabs))); }
+
+Box listItemBox(const Control& list, int i) {
+    RECT in = {};
+    in.left = LVIR_BOUNDS;
+    return remoteRect(H(list.hwnd()), LVM_GETITEMRECT, WPARAM(i), in, controlName(list));
+}
+
+bool showsScrollBar(const Control& c) {
+    return (GetWindowLongA(H(c.hwnd()), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
+}
+
+Box workArea() {
+    RECT r = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return toBox(r);
+}
+
+int screenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+Extent captionExtent(const std::string& caption, int wrapWidth) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, dialogFont());
+    RECT r = {0, 0, wrapWidth > 0 ? wrapWidth : 100000, 0};
+    const UINT how = DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+    // An empty caption still takes a line, as DrawText counts it.
+    const std::string text = caption.empty() ? " " : caption;
+    DrawTextA(dc, text.c_str(), int(text.size()), &r, how);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return Extent{int(r.right - r.left), int(r.bottom - r.top)};
+}
+
+int lineHeight() {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, dialogFont());
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return int(tm.tmHeight);
+}
+
+void saveScreenshot(const Window& w, const std::string& path) {
+    HWND h = H(w.hwnd());
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    send(h, WM_NULL, 0, 0, "the window to be shot");
+    // Wine puts what was painted on the screen a little later: take the
+    // picture once two looks in a row agree.
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> px = grab(h, width, height), last;
+    waitUntil(
+        [&] {
+            last = px;
+            Sleep(60);
+            px = grab(h, width, height);
+            return !px.empty() && px == last;
+        },
+        scaled(3000));
+    if (px.empty()) throw Failure("cannot take a picture of " + captionOf(h));
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    ih.biSize = sizeof ih;
+    ih.biWidth = width;
+    ih.biHeight = height;  // bottom row first
+    ih.biPlanes = 1;
+    ih.biBitCount = 24;
+    ih.biSizeImage = DWORD(stride) * DWORD(height);
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
+    std::vector<unsigned char> rows(ih.biSizeImage, 0);
+    for (int y = 0; y < height; ++y) {
+        unsigned char* out = &rows[std::size_t(height - 1 - y) * std::size_t(stride)];
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t p = px[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+            out[3 * x] = std::uint8_t(p);
+            out[3 * x + 1] = std::uint8_t(p >> 8);
+            out[3 * x + 2] = std::uint8_t(p >> 16);
+        }
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw Failure("cannot write " + path);
+    const bool ok = std::fwrite(&fh, sizeof fh, 1, f) == 1 && std::fwrite(&ih, sizeof ih, 1, f) == 1 &&
+                    std::fwrite(rows.data(), 1, rows.size(), f) == rows.size();
+    if (std::fclose(f) != 0 || !ok) throw Failure("cannot write " + path);
+}
+
+std::string shotsFolder() {
+    const char* e = std::getenv("QM_SHOTS_DIR");
+    if (!e || !*e) return std::string();
+    std::string p = e;
+    if (p[0] == '/') {
+        std::replace(p.begin(), p.end(), '/', '\\');
+        p = "Z:" + p;
+    }
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    for (std::size_t at = p.find('\\', 3); at != std::string::npos; at = p.find('\\', at + 1))
+        CreateDirectoryA(p.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(p.c_str(), nullptr);
+    if (GetFileAttributesA(p.c_str()) == INVALID_FILE_ATTRIBUTES) throw Failure("cannot make the folder " + p);
+    return p;
+}
+
+Control focusIn(const Window& w) {
+    const DWORD thread = GetWindowThreadProcessId(H(w.hwnd()), nullptr);
+    GUITHREADINFO gti;
+    std::memset(&gti, 0, sizeof gti);
+    gti.cbSize = sizeof gti;
+    if (!thread || !GetGUIThreadInfo(thread, &gti) || !gti.hwndFocus) return Control();
+    return Control(gti.hwndFocus, qmName(gti.hwndFocus));
+}
+
+void bringToFront(const Window& w) {
+    HWND h = H(w.hwnd());
+    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) throw Failure("cannot type into " + captionOf(h) + ": not usable");
+    if (GetForegroundWindow() == h) return;
+    SetForegroundWindow(h);
+    if (!waitUntil([&] { return GetForegroundWindow() == h; }, scaled(kStepTimeout)))
+        throw Failure(captionOf(h) + " does not come to the foreground");
+}
+
+namespace {
+
+INPUT keyInput(WORD vk, bool up) {
+    INPUT in;
+    std::memset(&in, 0, sizeof in);
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = WORD(MapVirtualKeyA(vk, 0));
+    const bool extended = (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE;
+    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
+    return in;
+}
+
+void sendKeys(const Window& w, WORD modifier, WORD vk) {
+    bringToFront(w);
+    std::vector<INPUT> keys;
+    if (modifier) keys.push_back(keyInput(modifier, false));
+    keys.push_back(keyInput(vk, false));
+    keys.push_back(keyInput(vk, true));
+    if (modifier) keys.push_back(keyInput(modifier, true));
+    if (SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT)) != keys.size())
+        throw Failure("the system took no keyboard input (error " + std::to_string(GetLastError()) + ")");
+}
+
+}  // namespace
+
+void typeKey(const Window& w, int vk, bool shift) { sendKeys(w, shift ? VK_SHIFT : 0, WORD(vk)); }
+
+void typeAlt(const Window& w, char key) {
+    const char k = key >= 'a' && key <= 'z' ? char(key - 'a' + 'A') : key;
+    if (!((k >= 'A' && k <= 'Z') || (k >= '0' && k <= '9'))) throw Failure(std::string("no key for Alt+") + key);
+    sendKeys(w, VK_MENU, WORD(k));
+}
+
+namespace {
+
+// Wine keeps a process's GDI objects in a table its PEB points to, laid out
+// as 65536 entries of 24 bytes with the object's type in byte 14.
+long gdiObjectsFromTable(HANDLE proc) {
+    using NtQip = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<NtQip>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query) return -1;
+    struct {
+        PVOID reserved1;
+        PVOID peb;
+        PVOID reserved2[2];
+        ULONG_PTR pid;
+        PVOID reserved3;
+    } pbi = {};
+    if (query(proc, 0, &pbi, sizeof pbi, nullptr) != 0 || !pbi.peb) return -1;
+    PVOID table = nullptr;
+    if (!ReadProcessMemory(proc, static_cast<char*>(pbi.peb) + 0x94, &table, sizeof table, nullptr) || !table)
+        return -1;
+    constexpr std::size_t kEntry = 24, kEntries = 0x10000, kChunk = 4096;
+    std::vector<unsigned char> buf(kChunk * kEntry);
+    long n = 0;
+    for (std::size_t first = 0; first < kEntries; first += kChunk) {
+        SIZE_T got = 0;
+        if (!ReadProcessMemory(proc, static_cast<char*>(table) + first * kEntry, buf.data(), buf.size(), &got) ||
+            got != buf.size())
+            return first == 0 ? -1 : n;
+        for (std::size_t i = 0; i < kChunk; ++i)
+            if (buf[i * kEntry + 14]) ++n;
+    }
+    return n;
+}
+
+long handlesFromSystemList(DWORD pid) {
+    using NtQsi = LONG(WINAPI*)(int, PVOID, ULONG, PULONG);
+    auto query = reinterpret_cast<NtQsi>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    struct Entry {
+        ULONG owner;  // the process id (its low word on Windows)
+        UCHAR type, flags;
+        USHORT handle;
+        PVOID object;
+        ULONG access;
+    };
+    std::vector<unsigned char> buf(1 << 18);
+    for (int tries = 0; tries < 8; ++tries) {
+        ULONG need = 0;
+        const LONG st = query(16 /* SystemHandleInformation */, buf.data(), ULONG(buf.size()), &need);
+        if (st == LONG(0xC0000004)) {  // too small
+            buf.resize(std::max<std::size_t>(buf.size() * 2, need + 4096));
+            continue;
+        }
+        if (st != 0) return -1;
+        ULONG count = 0;
+        std::memcpy(&count, buf.data(), sizeof count);
+        long n = 0;
+        for (ULONG i = 0; i < count && 4 + (i + 1) * sizeof(Entry) <= buf.size(); ++i) {
+            Entry e;
+            std::memcpy(&e, buf.data() + 4 + i * sizeof(Entry), sizeof e);
+            if ((e.owner & 0xFFFF) == (pid & 0xFFFF)) ++n;
+        }
+        return n;
+    }
+    return -1;
+}
+
+}  // namespace
+
+Resources resourcesOf(const App& app) {
+    Resources r;
+    const DWORD pid = app.pid();
+    HANDLE proc = pid ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid) : nullptr;
+    if (!proc) throw Failure("cannot look into the program (error " + std::to_string(GetLastError()) + ")");
+    for (HWND h : topLevelWindows(pid)) r.windows += 1 + long(descendants(h).size());
+
+    r.gdiObjects = long(GetGuiResources(proc, GR_GDIOBJECTS));
+    r.userObjects = long(GetGuiResources(proc, GR_USEROBJECTS));
+    DWORD handles = 0;
+    if (GetProcessHandleCount(proc, &handles)) r.handles = long(handles);
+    std::string how;
+    if (r.gdiObjects <= 0) {
+        r.gdiObjects = gdiObjectsFromTable(proc);
+        how += "GDI objects from the process's handle table";
+    }
+    if (r.userObjects <= 0) {
+        r.userObjects = r.windows;
+        how += std::string(how.empty() ? "" : ", ") + "USER objects as windows";
+    }
+    if (r.handles <= 0) {
+        r.handles = handlesFromSystemList(pid);
+        how += std::string(how.empty() ? "" : ", ") + "handles from the system's list";
+    }
+    PROCESS_MEMORY_COUNTERS mc;
+    std::memset(&mc, 0, sizeof mc);
+    mc.cb = sizeof mc;
+    if (GetProcessMemoryInfo(proc, &mc, sizeof mc)) r.privateBytes = mc.PagefileUsage;
+    CloseHandle(proc);
+    r.how = how.empty() ? "as the system counts them" : how;
+    return r;
+}
+
+bool globalAtomExists(const std::string& name) { return GlobalFindAtomA(name.c_str()) != 0; }
+
+}  // namespace e2e

@@ -243,3 +243,169 @@ private:
 };
 
 }  // namespace e2e
+
+// ---------------------------------------------------------------- more helpers
+namespace e2e {
+
+// Replaces a text box's content as a user's typing would: selects it all
+// and types `text` character by character, so the box reports each change.
+void typeText(const Control& box, const std::string& text);
+
+// The window that owns a top-level window (a message box's owner), or null.
+Hwnd ownerOf(Hwnd h);
+
+// A program built beside the test program ("fake_mixer.exe"), by its Windows
+// path; throws when there is none.
+std::string testProgram(const std::string& fileName);
+
+// What fake_mixer.exe recorded when it ran under the file name `fileName`
+// (compared without regard to case): how often it ran, its command line and
+// the file it ran from. None when it never ran since clearStartRecords().
+struct StartRecord {
+    unsigned runs = 0;
+    std::string command;
+    std::string module;
+};
+std::optional<StartRecord> startRecord(const std::string& fileName);
+void clearStartRecords();
+
+}  // namespace e2e
+
+namespace e2e {
+
+// A drag of a scroll bar's or trackbar's thumb with the mouse, as a user
+// makes it: the button goes down on the thumb, the mouse moves, the button
+// comes up. The control tracks the mouse and sends its own notifications
+// (SB_THUMBTRACK, TB_THUMBTRACK while dragging; the end-of-move ones on
+// release). The mouse messages are posted: a scroll bar tracks the mouse in
+// a message loop of its own, and a sent button press would only return when
+// the drag is over.
+class ThumbDrag {
+public:
+    // Presses the button on the thumb; refuses a disabled or hidden control.
+    explicit ThumbDrag(const Control& bar);
+    ~ThumbDrag();  // lets the button go if the test did not
+    ThumbDrag(const ThumbDrag&) = delete;
+    ThumbDrag& operator=(const ThumbDrag&) = delete;
+
+    // Moves the mouse `pixels` along the control (negative: to the left)
+    // and waits until the thumb shows another position; that position.
+    int moveBy(int pixels);
+    // Moves the mouse past the control's right (or left) end and waits
+    // until the thumb stands at that end of the range; that position.
+    int moveToEnd(bool right);
+    // Lets the button go where the mouse is. The program's handling of
+    // the end of the move is not waited for: poll for its effect.
+    void release();
+
+private:
+    void post(unsigned msg, unsigned keys);
+    Control bar_;
+    int x_ = 0, y_ = 0;
+    bool pressed_ = false;
+};
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Waits until the program's user-interface thread is back in its message
+// loop, or waiting in a message box of its own: only there does it answer a
+// sent message. For a handler that goes on after its message box closed.
+void waitUntilIdle(const Window& w);
+
+}  // namespace e2e
+
+// ---------------------------------------------------------------- layout, keys, resources
+namespace e2e {
+
+// A rectangle in screen pixels.
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return right <= left || bottom <= top; }
+    bool contains(const Box& o) const {
+        return o.left >= left && o.top >= top && o.right <= right && o.bottom <= bottom;
+    }
+    bool overlaps(const Box& o) const {
+        return !empty() && !o.empty() && o.left < right && left < o.right && o.top < bottom && top < o.bottom;
+    }
+    std::string describe() const;  // "(10,20)-(30,40)"
+};
+
+// What a child window is drawn as, told by its class and style.
+enum class Look { Button, CheckBox, Option, GroupBox, Label, Picture, TextBox, ComboList, ScrollBar, Slider, TabStrip,
+                  ListView, Other };
+Look lookOf(const Control& c);
+const char* toString(Look l);
+
+// The controls directly on a window, in its Tab order (child window order).
+std::vector<Control> childrenOf(const Window& w);
+// A control's rectangle on the screen; for a drop-down list, its closed field.
+Box screenBox(const Control& c);
+// A window's client area on the screen.
+Box clientBox(const Control& c);
+// The page of a tab strip: inside its border and below its tabs.
+Box tabPageBox(const Control& tabs);
+// The rectangle of tab `i` of a tab strip, and how many rows the tabs take.
+Box tabItemBox(const Control& tabs, int i);
+int tabRows(const Control& tabs);
+// The rectangle of entry `i` of a list view (icon and label).
+Box listItemBox(const Control& list, int i);
+// Whether the control shows a scroll bar of its own.
+bool showsScrollBar(const Control& c);
+// The screen's work area, and its pixels per inch as this process sees it
+// (the program in the same prefix sees the same).
+Box workArea();
+int screenDpi();
+
+// Pixels a caption takes in the system's dialog font ('&' marks a
+// mnemonic): on one line, or wrapped at words into `wrapWidth`.
+struct Extent {
+    int width = 0, height = 0;
+};
+Extent captionExtent(const std::string& caption, int wrapWidth = 0);
+// The height of a line of the dialog font.
+int lineHeight();
+
+// Saves what a window shows on the screen as a 24-bit BMP file, once its
+// painting has settled. The folder must exist.
+void saveScreenshot(const Window& w, const std::string& path);
+// The folder QM_SHOTS_DIR names (a Windows or a Unix path), made if need
+// be; "" when the variable is unset.
+std::string shotsFolder();
+
+// The window that has the keyboard focus in the program's user-interface
+// thread (the thread of `w`), with its control name; an empty control when
+// none has.
+Control focusIn(const Window& w);
+// Makes `w` the foreground window, so that keyboard input reaches it.
+void bringToFront(const Window& w);
+// A key as the keyboard gives it, after making `w` the foreground window:
+// the system queues it and keeps the key states, and the program translates
+// it itself. Returns at once, since the program takes input only after its
+// sent and posted messages: poll for the key's effect.
+constexpr int VK_TAB_ = 0x09, VK_RETURN_ = 0x0D, VK_ESCAPE_ = 0x1B;
+void typeKey(const Window& w, int vk, bool shift = false);
+// Alt held with a letter or digit, as for a mnemonic.
+void typeAlt(const Window& w, char key);
+
+// What the program holds of the system's objects. Where the system does not
+// count them for a process (Wine's GetGuiResources and
+// GetProcessHandleCount give 0), each is counted another way, and `how`
+// tells which.
+struct Resources {
+    long gdiObjects = -1;   // GDI objects, -1 when they cannot be counted
+    long userObjects = -1;  // USER objects, or its windows
+    long handles = -1;      // kernel handles
+    long windows = 0;       // top-level windows and their children
+    std::uint64_t privateBytes = 0;
+    std::string how;
+};
+Resources resourcesOf(const App& app);
+// Whether a global atom of that name exists (the program names its windows
+// with them).
+bool globalAtomExists(const std::string& name);
+
+}  // namespace e2e

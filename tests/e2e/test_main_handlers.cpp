@@ -1,0 +1,388 @@
+// The main window's setting controls in the real program: each change the
+// user makes is written at once, to its own value and to nothing else, and
+// read back here from the real registry.
+#include <algorithm>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "AppTest.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kTabGeneral = 0, kTabMidi = 1, kTabA3D = 2, kTabAC97 = 3, kTabDigital = 4;
+
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return s;
+}
+
+std::string path(const settings::Setting& s) { return lower(s.key) + "\\" + lower(s.name); }
+
+// reg::diff's line for a REG_DWORD that went from one number to another.
+std::string changed(const settings::Setting& s, std::uint32_t from, std::uint32_t to) {
+    return "value changed: " + path(s) + ": REG_DWORD " + std::to_string(from) + " -> REG_DWORD " +
+           std::to_string(to);
+}
+
+std::vector<std::string> sortedLines(const std::string& text) {
+    std::vector<std::string> v;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty()) v.push_back(line);
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+std::vector<std::string> sorted(std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+}  // namespace
+
+class MainHandlers : public AppTest {
+protected:
+    // Starts the program on the driver's installation (plus whatever the
+    // test stored before) and brings `tab` to the front.
+    void open(int tab) {
+        main = startMain();
+        show(tab);
+    }
+    void show(int tab) { main.control("SSTab1").choose(tab); }
+
+    // What changed in the program's keys since `before`, line by line.
+    std::vector<std::string> changesSince(const reg::Snapshot& before) {
+        return sortedLines(reg::diff(before, snapshotProgramKeys()));
+    }
+
+    // Polls for the stored number; a bar or slider writes on its own
+    // notification, which a posted mouse message reaches only later.
+    bool eventually(const settings::Setting& s, std::uint32_t v) {
+        return waitUntil([&] { return reg::dword(s) == v; }, scaled(kStepTimeout));
+    }
+
+    Window main;
+};
+
+TEST_F(MainHandlers, EachCheckBoxWritesItsOwnValueOnEveryClick) {
+    installDriver();
+    open(kTabGeneral);
+    struct Box {
+        int tab;
+        const char* name;
+        const settings::Setting& s;
+    } const boxes[] = {
+        {kTabGeneral, "chkPlayA3D", settings::SplashAudio()},
+        {kTabGeneral, "chkA3DSplash", settings::SplashScreen()},
+        {kTabMidi, "chkMIDIfx", settings::AspenWavetableEffect()},
+        {kTabMidi, "chkHighPerfMIDI", settings::HighPerformanceMIDI()},
+        {kTabAC97, "chkST3D", settings::DisableAC97Codec3DEffect()},
+        {kTabAC97, "chkAttenuation", settings::ST9704ATTEN()},
+        {kTabAC97, "chkLA4Inv", settings::ST9708LA4RearInversion()},
+        {kTabAC97, "chkLA2Inv", settings::CorrectLA2()},
+        {kTabDigital, "chkEnOut", settings::EnableSpdifOut()},
+    };
+    for (const Box& b : boxes) {
+        SCOPED_TRACE(b.name);
+        show(b.tab);
+        Control box = main.control(b.name);
+        int state = box.checked();
+        ASSERT_TRUE(state == 0 || state == 1);
+        ASSERT_EQ(reg::dword(b.s), std::uint32_t(state)) << "the box does not show what is stored";
+        // Ticked and unticked again: each click writes the new state, and
+        // only that value changes.
+        for (int click = 0; click < 2; ++click) {
+            const reg::Snapshot before = snapshotProgramKeys();
+            box.click();
+            const int now = 1 - state;
+            EXPECT_EQ(box.checked(), now);
+            EXPECT_EQ(changesSince(before),
+                      std::vector<std::string>{changed(b.s, std::uint32_t(state), std::uint32_t(now))});
+            state = now;
+        }
+    }
+}
+
+TEST_F(MainHandlers, DetectionBoxesGovernTheirEnableBoxes) {
+    installDriver();  // output detected and enabled, input neither
+    open(kTabDigital);
+    Control detOut = main.control("chkDetOut"), enOut = main.control("chkEnOut");
+    ASSERT_EQ(detOut.checked(), 1);
+    ASSERT_EQ(enOut.checked(), 1);
+    ASSERT_TRUE(enOut.usable());
+
+    // Unticking "Output Detected" unticks "Enable Output" (which writes its
+    // 0) and locks it.
+    reg::Snapshot before = snapshotProgramKeys();
+    detOut.click();
+    EXPECT_EQ(detOut.checked(), 0);
+    EXPECT_EQ(enOut.checked(), 0);
+    EXPECT_FALSE(enOut.enabled());
+    EXPECT_TRUE(enOut.visible());
+    EXPECT_EQ(changesSince(before), sorted({changed(settings::EnableSpdifOut(), 1, 0),
+                                            changed(settings::DetectSpdifOut(), 1, 0)}));
+
+    // Ticking it again unlocks "Enable Output" but leaves it unticked.
+    before = snapshotProgramKeys();
+    detOut.click();
+    EXPECT_EQ(detOut.checked(), 1);
+    EXPECT_EQ(enOut.checked(), 0);
+    EXPECT_TRUE(enOut.usable());
+    EXPECT_EQ(changesSince(before), std::vector<std::string>{changed(settings::DetectSpdifOut(), 0, 1)});
+
+    // The input side, from locked to unlocked, ticked, and locked again.
+    Control detIn = main.control("chkDetIn"), enIn = main.control("chkEnIn");
+    ASSERT_EQ(detIn.checked(), 0);
+    ASSERT_FALSE(enIn.enabled());
+    detIn.click();
+    EXPECT_TRUE(enIn.usable());
+    EXPECT_EQ(enIn.checked(), 0);
+    EXPECT_EQ(reg::dword(settings::DetectSpdifIn()), 1u);
+    EXPECT_EQ(reg::dword(settings::EnableSpdifIn()), 0u);
+    enIn.click();
+    EXPECT_EQ(reg::dword(settings::EnableSpdifIn()), 1u);
+
+    before = snapshotProgramKeys();
+    detIn.click();
+    EXPECT_EQ(enIn.checked(), 0);
+    EXPECT_FALSE(enIn.enabled());
+    EXPECT_EQ(changesSince(before), sorted({changed(settings::EnableSpdifIn(), 1, 0),
+                                            changed(settings::DetectSpdifIn(), 1, 0)}));
+}
+
+TEST_F(MainHandlers, TrayBoxStoresAndRemovesTheAutostart) {
+    installDriver();
+    open(kTabGeneral);
+    Control tray = main.control("chkTray");
+    ASSERT_EQ(tray.checked(), 0);
+    ASSERT_FALSE(reg::exists(settings::AU30TRAY()));
+
+    const reg::Snapshot before = snapshotProgramKeys();
+    tray.click();
+    EXPECT_EQ(tray.checked(), 1);
+    auto v = reg::get(settings::AU30TRAY());
+    ASSERT_TRUE(v.has_value());
+    EXPECT_EQ(v->type, platform::REG_SZ);
+    EXPECT_EQ(v->text(), "au30tray.exe");
+    EXPECT_EQ(changesSince(before).size(), 1u) << reg::diff(before, snapshotProgramKeys());
+
+    tray.click();
+    EXPECT_EQ(tray.checked(), 0);
+    EXPECT_FALSE(reg::exists(settings::AU30TRAY()));
+    EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
+
+    // Stored again, by the bare name, after it was gone.
+    tray.click();
+    EXPECT_EQ(reg::text(settings::AU30TRAY()), "au30tray.exe");
+}
+
+TEST_F(MainHandlers, WavetableModesWriteTheirFiveValuesAndEffectTypesWriteNothing) {
+    installDriver();  // "320 Voices" and its companions
+    open(kTabMidi);
+    Control mode = main.control("cboWavetableMode");
+    ASSERT_EQ(mode.selectedText(), "320 Voices");
+
+    struct Expect {
+        const char* entry;
+        std::uint32_t gamerMode, voices, synthMode, index, synth;
+    } const modes[] = {
+        {"64 Voices", 0, 0, 0, 2, 0},
+        {"128 Voices", 0, 64, 2, 1, 2},
+        {"320 Voices", 1, 256, 3, 0, 2},
+    };
+    for (const Expect& m : modes) {
+        SCOPED_TRACE(m.entry);
+        mode.choose(m.entry);
+        EXPECT_EQ(mode.selectedText(), m.entry);
+        EXPECT_EQ(reg::dword(settings::GamerMode()), m.gamerMode);
+        EXPECT_EQ(reg::dword(settings::SoftSynthVoices()), m.voices);
+        EXPECT_EQ(reg::dword(settings::SoftSynthMode()), m.synthMode);
+        EXPECT_EQ(reg::dword(settings::SoftSynthModeIndex()), m.index);
+        EXPECT_EQ(reg::dword(settings::SoftSynth()), m.synth);
+    }
+
+    // Back at the installation's mode, so nothing differs from it; the
+    // effect types have no setting of their own.
+    const reg::Snapshot before = snapshotProgramKeys();
+    for (const char* list : {"cboEffect1", "cmdEffect2"}) {
+        Control effects = main.control(list);
+        ASSERT_EQ(effects.count(), 10) << list;
+        effects.choose("Chorus");
+        effects.choose("Wah-Wah");
+        EXPECT_EQ(effects.selectedText(), "Wah-Wah") << list;
+    }
+    EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
+}
+
+TEST_F(MainHandlers, A3DTypeShowsOnlyItsPictureAndWritesItsIndex) {
+    installDriver();  // "Monitor Speakers"
+    open(kTabA3D);
+    Control type = main.control("cboA3DType");
+    const char* const pictures[] = {"imgPhones", "imgSat", "imgMon", "imgQuad"};
+    for (int want : {3, 0, 1, 2}) {
+        SCOPED_TRACE(type.itemText(want));
+        type.choose(want);
+        EXPECT_EQ(reg::dword(settings::PrimaryXtalk()), std::uint32_t(want));
+        for (int p = 0; p < 4; ++p) EXPECT_EQ(main.control(pictures[p]).visible(), p == want) << pictures[p];
+    }
+}
+
+TEST_F(MainHandlers, OutputRateButtonsWriteTheRateAndShowIt) {
+    installDriver();  // 48000 stored
+    open(kTabDigital);
+    Control label = main.control("lblDigOut");
+    EXPECT_EQ(label.text(), "48000");
+    // Loading shows the stored rate without choosing a button.
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(main.control("optDigOut", i).checked(), 0) << i;
+
+    struct Rate {
+        int index;
+        const char* caption;
+        std::uint32_t hz;
+    } const rates[] = {{0, "&32 kHz", 32000}, {1, "&44.1 kHz", 44100}, {2, "4&8 kHz", 48000}};
+    for (const Rate& r : rates) {
+        SCOPED_TRACE(r.caption);
+        Control button = main.control("optDigOut", r.index);
+        EXPECT_EQ(button.text(), r.caption);
+        button.click();
+        EXPECT_EQ(reg::dword(settings::SpdifFrequency()), r.hz);
+        EXPECT_EQ(label.text(), std::to_string(r.hz));
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(main.control("optDigOut", i).checked(), i == r.index ? 1 : 0) << i;
+    }
+}
+
+TEST_F(MainHandlers, EnableSpdifSupportWritesTheFourCardsAgainAndAgain) {
+    installDriver();
+    open(kTabDigital);
+    const std::uint32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
+    Control support = main.control("cmdFixDetect");
+    support.click();
+    for (int n = 1; n <= 4; ++n) {
+        auto v = reg::get(settings::SpdifCard(n));
+        ASSERT_TRUE(v.has_value()) << n;
+        EXPECT_EQ(v->dword(), cards[n - 1]) << n;
+    }
+    const reg::Snapshot once = snapshotProgramKeys();
+    support.click();
+    EXPECT_EQ(reg::diff(once, snapshotProgramKeys()), "");
+}
+
+// The driver's setup makes the list's key; the program only fills it.
+TEST_F(MainHandlers, EnableSpdifSupportWithoutItsKeyWritesNothing) {
+    installDriver();
+    reg::removeKey(settings::key::SpdifEnableList);
+    open(kTabDigital);
+    const reg::Snapshot before = snapshotProgramKeys();
+    main.control("cmdFixDetect").click();
+    EXPECT_FALSE(reg::keyExists(settings::key::SpdifEnableList));
+    EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
+    EXPECT_TRUE(app.running());
+    EXPECT_FALSE(app.findMessageBox().has_value());
+}
+
+TEST_F(MainHandlers, LevelBarsWriteEachKeyStepButADragOnlyWhenItEnds) {
+    installDriver();  // every level at 8, 0 dB
+    open(kTabAC97);
+
+    // One arrow key is one step, written at once, on the bar's own value.
+    struct Bar {
+        const char* bar;
+        const char* label;
+        const settings::Setting& s;
+    } const bars[] = {{"hsbPCM1", "lblPCM1", settings::AC97PCMOutVol()},
+                      {"hsbPCM2", "lblPCM2", settings::AC97PCM2OutVol()},
+                      {"hsbFront", "lblFront", settings::AC97MixerFrontOutVol()},
+                      {"hsbRear", "lblRear", settings::AC97MixerRearOutVol()}};
+    for (const Bar& b : bars) {
+        SCOPED_TRACE(b.bar);
+        Control bar = main.control(b.bar);
+        ASSERT_EQ(bar.position(), 8);
+        const reg::Snapshot before = snapshotProgramKeys();
+        bar.pressKey(VK_RIGHT_);
+        EXPECT_EQ(bar.position(), 9);
+        EXPECT_EQ(main.control(b.label).text(), "9");
+        EXPECT_EQ(changesSince(before), std::vector<std::string>{changed(b.s, 8, 9)});
+    }
+
+    Control front = main.control("hsbFront"), lblFront = main.control("lblFront");
+    front.pressKey(VK_END_);
+    EXPECT_EQ(front.position(), 31);
+    EXPECT_EQ(lblFront.text(), "31");
+    EXPECT_EQ(reg::dword(settings::AC97MixerFrontOutVol()), 31u);
+    front.moveTo(8);
+    EXPECT_EQ(lblFront.text(), "8");
+    EXPECT_EQ(reg::dword(settings::AC97MixerFrontOutVol()), 8u);
+
+    // A drag: the thumb follows the mouse, the level waits for the release.
+    Control rear = main.control("hsbRear"), lblRear = main.control("lblRear");
+    {
+        ThumbDrag drag(rear);
+        const int mid = drag.moveBy(20);
+        EXPECT_GT(mid, 9);
+        EXPECT_EQ(reg::dword(settings::AC97MixerRearOutVol()), 9u) << "written while dragging";
+        EXPECT_EQ(lblRear.text(), "9");
+        EXPECT_EQ(drag.moveToEnd(true), 31);
+        EXPECT_EQ(reg::dword(settings::AC97MixerRearOutVol()), 9u) << "written while dragging";
+        EXPECT_EQ(lblRear.text(), "9");
+        drag.release();
+    }
+    EXPECT_TRUE(eventually(settings::AC97MixerRearOutVol(), 31)) << reg::get(settings::AC97MixerRearOutVol())->describe();
+    EXPECT_TRUE(waitUntil([&] { return lblRear.text() == "31"; }, scaled(kStepTimeout))) << lblRear.text();
+    EXPECT_EQ(rear.position(), 31);
+
+    // And back to the other end.
+    {
+        ThumbDrag drag(rear);
+        EXPECT_LT(drag.moveBy(-20), 31);
+        EXPECT_EQ(drag.moveToEnd(false), 0);
+        EXPECT_EQ(reg::dword(settings::AC97MixerRearOutVol()), 31u) << "written while dragging";
+        drag.release();
+    }
+    EXPECT_TRUE(eventually(settings::AC97MixerRearOutVol(), 0));
+    EXPECT_TRUE(waitUntil([&] { return lblRear.text() == "0"; }, scaled(kStepTimeout))) << lblRear.text();
+    // The drags moved nothing but their own bar.
+    EXPECT_EQ(reg::dword(settings::AC97MixerFrontOutVol()), 8u);
+    EXPECT_EQ(main.control("hsbFront").position(), 8);
+}
+
+TEST_F(MainHandlers, EffectSlidersWriteEachKeyStepButADragOnlyWhenItEnds) {
+    installDriver();  // reverb and chorus at 64
+    open(kTabMidi);
+    Control reverb = main.control("hsbEffect1"), lblReverb = main.control("lblEffect1");
+    ASSERT_EQ(reverb.rangeMin(), 0);
+    ASSERT_EQ(reverb.rangeMax(), 127);
+    ASSERT_EQ(reverb.position(), 64);
+    EXPECT_EQ(lblReverb.text(), "64");
+
+    // A key press is one step: the trackbar's step and its end of move
+    // must not count twice.
+    const reg::Snapshot before = snapshotProgramKeys();
+    reverb.pressKey(VK_RIGHT_);
+    EXPECT_EQ(reverb.position(), 65);
+    EXPECT_EQ(lblReverb.text(), "65");
+    EXPECT_EQ(changesSince(before), std::vector<std::string>{changed(settings::ReverbAmount(), 64, 65)});
+    reverb.pressKey(VK_END_);
+    EXPECT_EQ(lblReverb.text(), "127");
+    EXPECT_EQ(reg::dword(settings::ReverbAmount()), 127u);
+
+    Control chorus = main.control("hsbEffect2"), lblChorus = main.control("lblEffect2");
+    ASSERT_EQ(chorus.position(), 64);
+    {
+        ThumbDrag drag(chorus);
+        EXPECT_LT(drag.moveBy(-15), 64);
+        EXPECT_EQ(reg::dword(settings::ChorusAmount()), 64u) << "written while dragging";
+        EXPECT_EQ(lblChorus.text(), "64");
+        EXPECT_EQ(drag.moveToEnd(false), 0);
+        EXPECT_EQ(reg::dword(settings::ChorusAmount()), 64u) << "written while dragging";
+        EXPECT_EQ(lblChorus.text(), "64");
+        drag.release();
+    }
+    EXPECT_TRUE(eventually(settings::ChorusAmount(), 0));
+    EXPECT_TRUE(waitUntil([&] { return lblChorus.text() == "0"; }, scaled(kStepTimeout))) << lblChorus.text();
+    EXPECT_EQ(reg::dword(settings::ReverbAmount()), 127u);
+}
