@@ -48,8 +48,4 @@ public:
     bool startFile(const std::string& path) override;
 };
 
-// "C:\x", "C:/x" or "\\server\share\x": a path that names one place
-// whatever the current folder is.
-bool isAbsolutePath(const std::string& path);
-
 }  // namespace platform::win32

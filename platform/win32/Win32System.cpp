@@ -4,27 +4,13 @@
 // First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros, which
 // would break the declarations of the same names in platform/.
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/PathRules.h"
 
 #include <windows.h>
 
 namespace platform::win32 {
 
 namespace {
-
-bool isSlash(char c) { return c == '\\' || c == '/'; }
-
-bool hasDrive(const std::string& p) {
-    return p.size() >= 2 && p[1] == ':' &&
-           ((p[0] >= 'A' && p[0] <= 'Z') || (p[0] >= 'a' && p[0] <= 'z'));
-}
-
-// A name the current folder would decide: no drive and no leading slash.
-bool isFolderRelative(const std::string& p) { return !hasDrive(p) && !(p.size() >= 1 && isSlash(p[0])); }
-
-std::string withoutTrailingSlash(std::string s) {
-    while (!s.empty() && isSlash(s.back())) s.pop_back();
-    return s;
-}
 
 // A Win32 call that fills a buffer and returns the length it needed.
 template <typename Call>
@@ -58,11 +44,6 @@ bool startProcess(const char* application, std::string commandLine) {
 
 }  // namespace
 
-bool isAbsolutePath(const std::string& p) {
-    if (hasDrive(p)) return p.size() >= 3 && isSlash(p[2]);
-    return p.size() >= 3 && isSlash(p[0]) && isSlash(p[1]) && !isSlash(p[2]);
-}
-
 bool Win32VersionQuery::getVersion(OsVersionData& out) {
     static_assert(sizeof(OSVERSIONINFOA) == 148, "the ANSI version record is 148 bytes");
     OSVERSIONINFOA vi;
@@ -79,13 +60,8 @@ bool Win32VersionQuery::getVersion(OsVersionData& out) {
 }
 
 std::optional<FileVersionWords> Win32FileVersions::fileVersion(const std::string& fileName) {
-    // The callers name files under the system folder ("drivers\x.sys");
-    // the version API would look for those in the current folder only.
-    std::string path = fileName;
-    if (!fileName.empty() && isFolderRelative(fileName)) {
-        const std::string sys = Win32Files().systemFolder();
-        if (!sys.empty()) path = sys + "\\" + fileName;
-    }
+    const std::string path =
+        paths::isFolderRelative(fileName) ? paths::underSystemFolder(fileName, Win32Files().systemFolder()) : fileName;
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     if (size == 0) return std::nullopt;
@@ -123,14 +99,11 @@ FileLength Win32Files::fileLength(const std::string& path) {
 }
 
 std::string Win32Files::programFolder() {
-    const std::string exe = fetchText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); });
-    const std::size_t cut = exe.find_last_of("\\/");
-    if (cut == std::string::npos) return std::string();
-    return withoutTrailingSlash(exe.substr(0, cut));
+    return paths::folderOf(fetchText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
 }
 
 std::string Win32Files::systemFolder() {
-    return withoutTrailingSlash(fetchText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); }));
+    return paths::withoutTrailingSlash(fetchText([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); }));
 }
 
 bool Win32Launcher::startCommandLine(const std::string& commandLine) {
@@ -139,13 +112,12 @@ bool Win32Launcher::startCommandLine(const std::string& commandLine) {
 }
 
 bool Win32Launcher::startFile(const std::string& path) {
-    // Exactly the named file: a full path, no wildcard, no quote that could
-    // end the quoted command line early, no device namespace.
-    if (!isAbsolutePath(path) || path.find_first_of("\"*?<>|") != std::string::npos) return false;
-    if (path.compare(0, 4, "\\\\?\\") == 0 || path.compare(0, 4, "\\\\.\\") == 0) return false;
+    // Exactly the named file, also as the application, so that nothing is
+    // looked for along the search path.
+    if (!paths::startablePath(path)) return false;
     const DWORD attrs = GetFileAttributesA(path.c_str());
     if (attrs == INVALID_FILE_ATTRIBUTES || (attrs & FILE_ATTRIBUTE_DIRECTORY)) return false;
-    return startProcess(path.c_str(), "\"" + path + "\"");
+    return startProcess(path.c_str(), paths::quotedCommandLine(path));
 }
 
 }  // namespace platform::win32

@@ -612,6 +612,12 @@ void FormWindow::pushValue(std::size_t i) {
             if (static_cast<int>(i) == tabIndex_) {
                 SendMessageA(k.h, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<const TabStrip&>(c).currentTab()),
                              0);
+                // The focus on the page going away moves to the tabs, as in a
+                // property sheet, before Windows hands it to the form.
+                const int f = indexOf(GetFocus());
+                if (f >= 0 && ctls_[f].c->tabPage() >= 0 && !geometry::shownNow(*ctls_[f].c) &&
+                    IsWindowVisible(k.h) && IsWindowEnabled(k.h))
+                    SetFocus(k.h);
                 refreshAll();
             }
             break;
