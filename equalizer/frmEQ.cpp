@@ -35,7 +35,7 @@ frmEQ::frmEQ(const platform::Services& sys, ui::UiServices ui)
     cboEQPreset.place("", {1800, 240, 3135, 315});
     cboSpComp.place("", {1800, 600, 3135, 315});
     cboMARLO.place("", {1800, 600, 3135, 315});
-    Label5.place("&Analog EQ Channel", {120, 960, 1575, 255});
+    Label5.place("&Analog EQ Channel", {120, 960, 1665, 255});
     cboAnalogEQ.place("", {1800, 960, 3135, 315});
     Frame1.place("Equalizer", {120, 1440, 2295, 735});
     optEQ[0].place("On", {120, 360, 975, 255}, &Frame1);

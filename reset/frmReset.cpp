@@ -8,22 +8,22 @@ using settings::ResetGroup;
 frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureSink& mainPictures)
     : ui::Form("frmReset", ui), store_(*sys.reg), mainPictures_(mainPictures) {
     setCaption("Reset Settings");
-    setClientSize(5040, 3000);
+    setClientSize(5280, 3000);
 
     // Layout, in twips.
     Image1.place("", {120, 120, 480, 480});
     Image1.image = ui::IMG_CARD;
-    cmdResetAll.place("Reset All Settings", {720, 120, 1455, 375});
-    Frame1.place("", {120, 720, 4815, 1695});
-    cmdAC97Mix.place("AC97 Mixer Path", {120, 240, 1455, 375}, &Frame1);
-    cmdMIDIVoices.place("MIDI Voices", {1680, 240, 1455, 375}, &Frame1);
-    cmdDigOut.place("Digital Output", {3240, 240, 1455, 375}, &Frame1);
-    cmdA3DType.place("A3D Type", {120, 720, 1455, 375}, &Frame1);
-    cmdMIDIFX.place("MIDI Effects", {1680, 720, 1455, 375}, &Frame1);
-    cmdDigIn.place("Digital Input", {3240, 720, 1455, 375}, &Frame1);
-    Command1.place("AC97 Codec", {120, 1200, 1455, 375}, &Frame1);
-    cmdAnalogEQ.place("Analog EQ", {1680, 1200, 1455, 375}, &Frame1);
-    cmdOK.place("OK", {3360, 2520, 1575, 375});
+    cmdResetAll.place("Reset All Settings", {720, 120, 1695, 375});
+    Frame1.place("", {120, 720, 5055, 1695});
+    cmdAC97Mix.place("AC97 Mixer Path", {120, 240, 1575, 375}, &Frame1);
+    cmdMIDIVoices.place("MIDI Voices", {1770, 240, 1575, 375}, &Frame1);
+    cmdDigOut.place("Digital Output", {3420, 240, 1575, 375}, &Frame1);
+    cmdA3DType.place("A3D Type", {120, 720, 1575, 375}, &Frame1);
+    cmdMIDIFX.place("MIDI Effects", {1770, 720, 1575, 375}, &Frame1);
+    cmdDigIn.place("Digital Input", {3420, 720, 1575, 375}, &Frame1);
+    Command1.place("AC97 Codec", {120, 1200, 1575, 375}, &Frame1);
+    cmdAnalogEQ.place("Analog EQ", {1770, 1200, 1575, 375}, &Frame1);
+    cmdOK.place("OK", {3600, 2520, 1575, 375});
     cmdOK.isDefault = true;
     cmdOK.isCancel = true;
 
