@@ -35,3 +35,9 @@ add_executable(fake_mixer WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/helper_mixer.cpp)
 target_compile_definitions(fake_mixer PRIVATE ${QM_E2E_DEFS})
 target_link_options(fake_mixer PRIVATE -static)
 add_dependencies(qm_e2e fake_mixer)
+
+# Times the start of quillmere.exe against the baseline (scripts/bench).
+add_executable(qm_startbench ${CMAKE_SOURCE_DIR}/tools/bench/startbench.cpp)
+target_compile_definitions(qm_startbench PRIVATE ${QM_E2E_DEFS})
+target_compile_options(qm_startbench PRIVATE -Wall -Wextra)
+target_link_options(qm_startbench PRIVATE -static)

@@ -17,3 +17,18 @@ target_link_libraries(qm_native_tests PRIVATE qm_logic GTest::gtest GTest::gtest
 target_include_directories(qm_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
 include(GoogleTest)
 gtest_discover_tests(qm_native_tests DISCOVERY_TIMEOUT 60)
+
+# Counts the registry calls of the main window's load (scripts/bench prints it).
+set(_qm_load_ops_needs main equalizer reset wpcrset info)
+set(_qm_load_ops_ok TRUE)
+foreach(dir ${_qm_load_ops_needs})
+  if(NOT dir IN_LIST QM_LOGIC_DIRS)
+    set(_qm_load_ops_ok FALSE)
+  endif()
+endforeach()
+if(_qm_load_ops_ok)
+  add_executable(qm_load_ops ${CMAKE_SOURCE_DIR}/tools/bench/load_ops.cpp)
+  target_link_libraries(qm_load_ops PRIVATE qm_logic)
+  target_include_directories(qm_load_ops PRIVATE ${CMAKE_SOURCE_DIR}/tests/native)
+  target_compile_options(qm_load_ops PRIVATE -Wall -Wextra)
+endif()

@@ -7,10 +7,17 @@ file(GLOB QM_WIN32_SOURCES CONFIGURE_DEPENDS
 
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/qm_version.h @ONLY)
 
-add_executable(quillmere WIN32 ${QM_LOGIC_SOURCES} ${QM_WIN32_SOURCES} ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
+# The in-memory registry is for tests; the linker keeps every function that
+# has unwind data (the PE script keeps all of .eh_frame), so leave it out
+# rather than count on --gc-sections.
+set(QM_PRODUCT_SOURCES ${QM_LOGIC_SOURCES})
+list(FILTER QM_PRODUCT_SOURCES EXCLUDE REGEX "/platform/memory/")
+add_executable(quillmere WIN32 ${QM_PRODUCT_SOURCES} ${QM_WIN32_SOURCES} ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
 target_include_directories(quillmere PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(quillmere PRIVATE ${QM_XP_DEFS})
-target_compile_options(quillmere PRIVATE -Wall -Wextra -Os -ffunction-sections -fdata-sections)
+# No RTTI: nothing in the program uses dynamic_cast or typeid (exceptions
+# keep the type information they need).
+target_compile_options(quillmere PRIVATE -Wall -Wextra -Os -ffunction-sections -fdata-sections -fno-rtti)
 # The icon is drawn at build time; no binary file lives in the tree.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(QM_ICON ${CMAKE_BINARY_DIR}/generated/quillmere.ico)
@@ -22,7 +29,8 @@ target_sources(quillmere PRIVATE ${QM_ICON})
 set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
-target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections
+# No relocations: XP has no ASLR and always loads an exe at its own base.
+target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections -Wl,--disable-reloc-section
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
 target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32 uxtheme)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
