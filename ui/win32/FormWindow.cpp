@@ -476,9 +476,13 @@ void FormWindow::renderPage() {
     const Ctl& t = ctls_[tabIndex_];
     const int w = t.px.width(), h = t.px.height();
     if (w <= 0 || h <= 0) return;
+    // The themed page body changes only from top to bottom, so a narrow
+    // strip from its middle, tiled by the brush, stands for all of it; the
+    // theme draws a strip far faster than the whole control.
+    const int strip = w > 64 ? 16 : w;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
-    pageBitmap_ = CreateCompatibleBitmap(screen, w, h);
+    pageBitmap_ = CreateCompatibleBitmap(screen, strip, h);
     ReleaseDC(nullptr, screen);
     if (!mem || !pageBitmap_) {
         if (mem) DeleteDC(mem);
@@ -486,9 +490,11 @@ void FormWindow::renderPage() {
         return;
     }
     HGDIOBJ old = SelectObject(mem, pageBitmap_);
-    RECT all = {0, 0, w, h};
+    RECT all = {0, 0, strip, h};
     FillRect(mem, &all, GetSysColorBrush(COLOR_BTNFACE));
+    if (strip < w) SetViewportOrgEx(mem, -(w / 2), 0, nullptr);
     SendMessageA(t.h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
+    SetViewportOrgEx(mem, 0, 0, nullptr);
     SelectObject(mem, old);
     DeleteDC(mem);
     pageBrush_ = CreatePatternBrush(pageBitmap_);
@@ -1138,7 +1144,19 @@ void FormWindow::restoreFocus() {
         return h && IsWindow(h) && IsChild(hwnd_, h) && IsWindowVisible(h) && IsWindowEnabled(h);
     };
     HWND t = lastFocus_;
-    if (!usable(t)) t = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (!usable(t)) {
+        t = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        // A dialog opening on some other push button would let a stray
+        // Enter press it (on the reset dialog: reset everything); open on
+        // the default button instead.
+        HWND defButton = nullptr;
+        for (std::size_t i = 0; i < ctls_.size() && !defButton; ++i) {
+            const Control& c = *ctls_[i].c;
+            if (c.kind() == Kind::Button && static_cast<const Button&>(c).isDefault) defButton = ctls_[i].h;
+        }
+        if (usable(defButton) && t != defButton && (SendMessageA(t, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON))
+            t = defButton;
+    }
     if (usable(t)) SetFocus(t);
     else if (GetFocus() != hwnd_) SetFocus(hwnd_);
 }
