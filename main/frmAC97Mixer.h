@@ -11,10 +11,12 @@ class frmAC97Mixer : public ui::Form {
 public:
     frmAC97Mixer(const platform::Services& sys, ui::UiServices ui);
 
-    ui::Button cmdExit{*this, "cmdExit"};
+    // Declared in reading and Tab order: the path box first, so typing
+    // starts there and Enter means OK, not Cancel.
+    ui::TextBox txtAC97Location{*this, "txtAC97Location"};
     ui::Button cmdHelp{*this, "cmdHelp"};
     ui::Button cmdOK{*this, "cmdOK"};
-    ui::TextBox txtAC97Location{*this, "txtAC97Location"};
+    ui::Button cmdExit{*this, "cmdExit"};
     ui::Picture Image1{*this, "Image1"};
 
     void cmdOK_Click();

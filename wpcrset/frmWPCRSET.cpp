@@ -47,6 +47,7 @@ frmWPCRSET::frmWPCRSET(const platform::Services& sys, ui::UiServices ui)
     chkVIAAGP.setEnabled(false);
     cmdUpdate.setEnabled(false);
     Command1.isCancel = true;
+    Command1.isDefault = true;
 
     cboChipset.Click = [this] { cboChipset_Click(); };
     cboDevice.Click = [this] { cboDevice_Click(); };
