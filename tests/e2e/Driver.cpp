@@ -1189,7 +1189,8 @@ HFONT dialogFont() {
         std::memset(&ncm, 0, sizeof ncm);
         ncm.cbSize = sizeof ncm;
         HFONT f = nullptr;
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) f = CreateFontIndirectA(&ncm.lfMessageFont);
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+            f = CreateFontIndirectA(&ncm.lfMessageFont);
         return f ? f : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     }();
     return font;
@@ -1355,6 +1356,27 @@ int lineHeight() {
     SelectObject(screen, old);
     ReleaseDC(nullptr, screen);
     return int(tm.tmHeight);
+}
+
+std::string dialogFontFace() {
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(screen, dialogFont());
+    char face[LF_FACESIZE] = {0};
+    GetTextFaceA(screen, LF_FACESIZE, face);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return face;
+}
+
+void moveControlBy(const Control& c, int dx, int dy, int dw, int dh) {
+    HWND h = H(c.hwnd());
+    RECT r = {};
+    GetWindowRect(h, &r);
+    MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+    if (!SetWindowPos(h, nullptr, r.left + dx, r.top + dy, r.right - r.left + dw, r.bottom - r.top + dh,
+                      SWP_NOZORDER | SWP_NOACTIVATE))
+        throw Failure("cannot move " + controlName(c));
+    send(h, WM_NULL, 0, 0, controlName(c));
 }
 
 void saveScreenshot(const Window& w, const std::string& path) {
@@ -1575,5 +1597,59 @@ Resources resourcesOf(const App& app) {
 }
 
 bool globalAtomExists(const std::string& name) { return GlobalFindAtomA(name.c_str()) != 0; }
+
+std::string reg::snapshotName(const std::string& key, const std::string& name) { return lower(key + "\\" + name); }
+
+void reg::setRaw(const std::string& path, const std::string& name, std::uint32_t type,
+                 const std::vector<std::uint8_t>& data, Root root) {
+    writeValue(path, name, type, data.data(), DWORD(data.size()), root);
+}
+
+const std::vector<std::string>& dialogForms() {
+    static const std::vector<std::string> forms = {"frmEQ",   "frmReset",    "frmWPCRSET", "frmDrvVer",
+                                                   "frmAbout", "frmAboutA3D", "frmQuad",    "frmAC97Mixer"};
+    return forms;
+}
+
+Window openDialog(const App& app, const Window& main, const std::string& form) {
+    constexpr int kGeneral = 0, kA3D = 2, kDigital = 4;
+    struct Opening {
+        const char* form;
+        int tab;  // -1: a button below the tabs
+        const char* button;
+    } const openings[] = {
+        {"frmEQ", kDigital, "cmdEQSettings"}, {"frmReset", -1, "cmdReset"},
+        {"frmWPCRSET", kGeneral, "cmdWPCRSET"}, {"frmDrvVer", kA3D, "cmdDrvVerHlp"},
+        {"frmAbout", -1, "cmdAbout"},          {"frmAboutA3D", kA3D, "cmdAboutA3D"},
+        {"frmQuad", kA3D, "cmdQuad"},          {"frmAC97Mixer", kGeneral, "ListView1"},
+    };
+    for (const Opening& o : openings) {
+        if (form != o.form) continue;
+        if (o.tab >= 0) main.control("SSTab1").choose(o.tab);
+        if (form == "frmAC97Mixer") {
+            main.control(o.button).doubleClickItem(3);
+        } else if (form == "frmQuad") {
+            main.control(o.button).clickAsync();
+            app.messageBox().answer(IDYES_);
+            app.messageBox().answer(IDOK_);
+        } else {
+            main.control(o.button).click();
+        }
+        return app.form(form, scaled(kStepTimeout));
+    }
+    throw Failure("the main window opens no dialog " + form);
+}
+
+void setUnmanagedWindows(bool unmanaged) {
+    std::string exe = App::defaultExe();
+    std::size_t slash = exe.find_last_of("\\/");
+    std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
+    for (const std::string& name : {std::string("quillmere.exe"), file}) {
+        if (name.empty()) continue;
+        const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
+        if (unmanaged) reg::setString(key, "Managed", "N", reg::Root::CurrentUser);
+        else reg::removeValue(key, "Managed", reg::Root::CurrentUser);
+    }
+}
 
 }  // namespace e2e

@@ -332,6 +332,10 @@ struct Box {
         return !empty() && !o.empty() && o.left < right && left < o.right && o.top < bottom && top < o.bottom;
     }
     std::string describe() const;  // "(10,20)-(30,40)"
+    bool operator==(const Box& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    bool operator!=(const Box& o) const { return !(*this == o); }
 };
 
 // What a child window is drawn as, told by its class and style.
@@ -342,7 +346,8 @@ const char* toString(Look l);
 
 // The controls directly on a window, in its Tab order (child window order).
 std::vector<Control> childrenOf(const Window& w);
-// A control's rectangle on the screen; for a drop-down list, its closed field.
+// A control's rectangle on the screen (a drop-down list's closed field, as
+// Windows keeps it).
 Box screenBox(const Control& c);
 // A window's client area on the screen.
 Box clientBox(const Control& c);
@@ -368,6 +373,13 @@ struct Extent {
 Extent captionExtent(const std::string& caption, int wrapWidth = 0);
 // The height of a line of the dialog font.
 int lineHeight();
+// The face the system draws the dialog font with ("Tahoma" on XP; a Wine
+// prefix without Tahoma gives a wider stand-in).
+std::string dialogFontFace();
+
+// Moves a control by dx, dy and grows it by dw, dh pixels behind the
+// program's back: for checking that layout checks see a misplaced control.
+void moveControlBy(const Control& c, int dx, int dy, int dw, int dh);
 
 // Saves what a window shows on the screen as a 24-bit BMP file, once its
 // painting has settled. The folder must exist.
@@ -407,5 +419,28 @@ Resources resourcesOf(const App& app);
 // Whether a global atom of that name exists (the program names its windows
 // with them).
 bool globalAtomExists(const std::string& name);
+
+namespace reg {
+// A value's name in a Snapshot's values.
+std::string snapshotName(const std::string& key, const std::string& name);
+// A value of any type holding exactly these bytes: a REG_DWORD of 8 bytes,
+// a REG_SZ without its NUL.
+void setRaw(const std::string& path, const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data,
+            Root root = Root::LocalMachine);
+}  // namespace reg
+
+// The dialogs the main window opens, and their opening as a user does it:
+// the tab, then the button (frmQuad: "Yes" to its warning and OK to its
+// note; frmAC97Mixer: "AC97 Mixer" in the tools list, with no path stored;
+// frmWPCRSET stays open only with WPCRSET's two "Start" values stored).
+// Waits for the dialog and returns it.
+const std::vector<std::string>& dialogForms();
+Window openDialog(const App& app, const Window& main, const std::string& form);
+
+// Whether Wine leaves the program's windows to the X server, unmanaged by
+// any window manager (for the program's later starts). Xvfb has none, and
+// hiding a managed window makes Wine wait two seconds for a manager's
+// answer: every hand-over to a dialog and back hides a window.
+void setUnmanagedWindows(bool unmanaged);
 
 }  // namespace e2e
