@@ -1,0 +1,416 @@
+// What the windows show and what they have stored must agree:
+//  - write-through: after any action, each control whose state changed has
+//    its setting stored as that state (where the key takes writes at all);
+//  - after a load, each control shows the stored value it stands for, where
+//    the control can hold it (else it keeps its first state).
+// Each check returns "" when all is well, else what went wrong.
+#pragma once
+#include <map>
+#include <string>
+
+#include "equalizer/CoefficientSets.h"
+#include "tests/fuzz/Oracles.h"
+#include "ui/Form.h"
+
+namespace qmfuzz {
+
+// ---- control states ---------------------------------------------------------
+
+inline int stateOf(const ui::Control& c) {
+    switch (c.kind()) {
+    case ui::Kind::CheckBox: return static_cast<const ui::CheckBox&>(c).value();
+    case ui::Kind::Option: return static_cast<const ui::OptionButton&>(c).value() ? 1 : 0;
+    case ui::Kind::ComboList: return static_cast<const ui::ComboList&>(c).listIndex();
+    case ui::Kind::HScroll:
+    case ui::Kind::Slider: return static_cast<const ui::RangeControl&>(c).value();
+    case ui::Kind::TabStrip: return static_cast<const ui::TabStrip&>(c).currentTab();
+    case ui::Kind::ListView: return static_cast<const ui::ListView&>(c).selectedItem();
+    default: return 0;
+    }
+}
+
+using ControlStates = std::map<const ui::Control*, int>;
+
+inline ControlStates statesOf(const ui::Form& f) {
+    ControlStates out;
+    for (const ui::Control* c : f.controls()) out[c] = stateOf(*c);
+    return out;
+}
+
+// ---- the registry after the action ----------------------------------------
+
+class Stores {
+public:
+    explicit Stores(platform::MemoryRegistry& mem) : mem_(mem) {}
+
+    // Whether writes into this key land: it is there, open to the program,
+    // and the hive takes writes.
+    bool writable(const char* key) {
+        if (mem_.failWrites) return false;
+        platform::RegKey k = 0;
+        const bool open = mem_.openKey(platform::HKEY_LOCAL_MACHINE, key, platform::KEY_ACCESS_0x3F, k) == 0;
+        mem_.closeKey(k);
+        return open;
+    }
+    bool deletable(const char* key) {
+        platform::RegKey k = 0;
+        const bool open = mem_.openKey(platform::HKEY_LOCAL_MACHINE, key, platform::KEY_ACCESS_0x3F, k) == 0;
+        mem_.closeKey(k);
+        return open;
+    }
+
+    std::string number(const Setting& s, std::int32_t v, const std::string& why) {
+        if (!writable(s.key)) return "";
+        auto got = dwordOf(mem_.get(s.key, s.name));
+        if (got == v) return "";
+        return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not " + std::to_string(v);
+    }
+    std::string text(const Setting& s, const std::string& t, const std::string& why) {
+        if (!writable(s.key)) return "";
+        auto got = mem_.get(s.key, s.name);
+        if (got && got->type == platform::REG_SZ && std::string(got->data.begin(), got->data.end()) == t) return "";
+        return why + ": " + s.name + " holds " + describe(got) + ", not \"" + t + "\"";
+    }
+    std::string binary(const Setting& s, const std::vector<std::uint8_t>& b, const std::string& why) {
+        if (!writable(s.key)) return "";
+        auto got = mem_.get(s.key, s.name);
+        if (got && got->type == platform::REG_BINARY && got->data == b) return "";
+        return why + ": " + s.name + " holds " + describe(got) + ", not the expected set";
+    }
+    std::string absent(const Setting& s, const std::string& why) {
+        if (!deletable(s.key) || !mem_.get(s.key, s.name)) return "";
+        return why + ": " + s.name + " still holds " + describe(mem_.get(s.key, s.name));
+    }
+
+private:
+    platform::MemoryRegistry& mem_;
+};
+
+// ---- write-through ------------------------------------------------------------
+
+struct Bound {
+    const char* control;
+    const Setting& (*setting)();
+};
+
+// frmMain's check boxes that store their state as it stands.
+inline const Bound kMainBoxes[] = {
+    {"chkPlayA3D", settings::SplashAudio},        {"chkA3DSplash", settings::SplashScreen},
+    {"chkAttenuation", settings::ST9704ATTEN},    {"chkDetOut", settings::DetectSpdifOut},
+    {"chkDetIn", settings::DetectSpdifIn},        {"chkEnOut", settings::EnableSpdifOut},
+    {"chkEnIn", settings::EnableSpdifIn},         {"chkLA2Inv", settings::CorrectLA2},
+    {"chkLA4Inv", settings::ST9708LA4RearInversion}, {"chkMIDIfx", settings::AspenWavetableEffect},
+    {"chkST3D", settings::DisableAC97Codec3DEffect}, {"chkHighPerfMIDI", settings::HighPerformanceMIDI},
+};
+// Its scroll bars and sliders, which store their position.
+inline const Bound kMainRanges[] = {
+    {"hsbPCM1", settings::AC97PCMOutVol},         {"hsbPCM2", settings::AC97PCM2OutVol},
+    {"hsbFront", settings::AC97MixerFrontOutVol}, {"hsbRear", settings::AC97MixerRearOutVol},
+    {"hsbEffect1", settings::ReverbAmount},       {"hsbEffect2", settings::ChorusAmount},
+};
+
+inline std::string mainWriteThrough(const ui::Control& c, int state, Stores& st) {
+    using namespace settings;
+    const std::string why = "frmMain." + c.name() + " became " + std::to_string(state);
+    for (const Bound& b : kMainBoxes)
+        if (c.name() == b.control) return st.number(b.setting(), state, why);
+    for (const Bound& b : kMainRanges)
+        if (c.name() == b.control) return st.number(b.setting(), state, why);
+    if (c.name() == "chkTray") return state == 1 ? st.text(AU30TRAY(), "au30tray.exe", why) : st.absent(AU30TRAY(), why);
+    if (c.name() == "cboA3DType" && state >= 0) return st.number(PrimaryXtalk(), state, why);
+    if (c.name() == "cboWavetableMode" && state >= 0) {
+        static const std::int32_t kModes[3][4] = {{1, 256, 3, 2}, {0, 64, 2, 2}, {0, 0, 0, 0}};
+        std::string p = st.number(SoftSynthModeIndex(), state, why);
+        const Setting* companions[] = {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynth()};
+        for (int i = 0; i < 4 && p.empty(); ++i) p = st.number(*companions[i], kModes[state][i], why);
+        return p;
+    }
+    if (c.name() == "optDigOut" && state == 1) {
+        static const std::int32_t kRates[] = {32000, 44100, 48000};
+        return st.number(SpdifFrequency(), kRates[c.index()], why);
+    }
+    return "";
+}
+
+inline std::string eqWriteThrough(const ui::Control& c, int state, Stores& st) {
+    using namespace settings;
+    using equalizer::EqCurve;
+    const std::string why = "frmEQ." + c.name() + " became " + std::to_string(state);
+    static const EqCurve kPresets[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop, EqCurve::Jazz, EqCurve::Dance};
+    static const EqCurve kUser[] = {EqCurve::Rock, EqCurve::Dance, EqCurve::Pop, EqCurve::Jazz, EqCurve::Classical,
+                                    EqCurve::Flat};
+    auto installed = [&](const std::vector<std::uint8_t>& set, bool turnsOn) {
+        std::string p = st.binary(CoefSet0(), set, why);
+        if (p.empty() && turnsOn) p = st.number(EqBypass(), 0, why);
+        if (p.empty() && turnsOn) p = st.number(ActiveCoefSet(), 0, why);
+        return p;
+    };
+    if (c.name() == "optEQ" && state == 1) return st.number(EqBypass(), c.index(), why);
+    if (c.name() == "cboEQPreset" && state >= 0) {
+        std::string p = st.number(PresetNumber(), state, why);
+        if (!p.empty()) return p;
+        if (state <= 4) return installed(coefSet(kPresets[state]), true);
+        if (state == 6) {
+            p = st.text(ControlPanelPageConfig(), "0123456A", why);
+            if (p.empty()) p = st.number(EqBypass(), 0, why);
+            if (p.empty()) p = st.number(ActiveCoefSet(), 0, why);
+        }
+        return p;
+    }
+    if (c.name() == "cboMARLO" && state >= 0 && state < 6) return installed(coefSet(kUser[state]), true);
+    if (c.name() == "cboSpComp" && state >= 0 && state < 4) {
+        const auto model = equalizer::kAllSpeakers[state];
+        std::string p = st.number(PresetNumber(), 6, why);
+        if (p.empty()) p = st.text(CurrSpeakerComp(), equalizer::name(model), why);
+        if (p.empty()) p = installed(coefSet(model), false);
+        return p;
+    }
+    if (c.name() == "cboAnalogEQ" && state >= 0) {
+        std::string p = st.number(SupportAnalogEQ(), state == 0 ? 0 : 1, why);
+        if (p.empty()) p = st.number(AnalogEQSrcLine(), state == 0 ? 3 : state - 1, why);
+        if (p.empty()) p = st.number(AnalogEQEnableState(), state == 0 ? 0 : 1, why);
+        return p;
+    }
+    return "";
+}
+
+inline std::string quadWriteThrough(const ui::Form& f, const ui::Control& c, int state, Stores& st) {
+    const std::string why = "frmQuad." + c.name() + " became " + std::to_string(state);
+    if (c.name() == "chkShare") return st.number(settings::SetGPIO0InQuad(), state, why);
+    if (c.name() == "optQuad" && state == 1) {
+        std::string p = st.number(settings::QuadCodecOutputModeState(), c.index(), why);
+        const auto* label = static_cast<const ui::Label*>(f.find("lblQuad"));
+        const char* mode = c.index() == 0 ? "Stereo" : "Quad";
+        if (p.empty() && label && label->caption() != mode)
+            p = why + ": the mode label reads \"" + label->caption() + "\"";
+        return p;
+    }
+    return "";
+}
+
+inline std::string wpcrsetWriteThrough(const ui::Control& c, int state, Stores& st) {
+    using namespace settings;
+    const std::string why = "frmWPCRSET." + c.name() + " became " + std::to_string(state);
+    if (c.name() == "chkVIAFix") return st.number(VIAFix(), state == 1 ? 1 : 0, why);
+    if (c.name() == "chkVIAAGP") return st.number(VIAAGP(), state == 1 ? 1 : 0, why);
+    if (c.name() == "optWPCRSET" && state == 1) return st.number(WpcrsetRunSwitch(), c.index() == 0 ? 1 : 0, why);
+    if (c.name() == "optWDevice" && state == 1) return st.number(WpcrsetStart(), c.index() == 0 ? 0 : 4, why);
+    return "";
+}
+
+// Every control of `f` whose state differs from `before`.
+inline std::string checkWriteThrough(const ui::Form& f, const ControlStates& before, platform::MemoryRegistry& mem) {
+    Stores st(mem);
+    for (const ui::Control* c : f.controls()) {
+        auto was = before.find(c);
+        const int now = stateOf(*c);
+        if (was == before.end() || was->second == now) continue;
+        std::string p;
+        if (f.name() == "frmMain") p = mainWriteThrough(*c, now, st);
+        else if (f.name() == "frmEQ") p = eqWriteThrough(*c, now, st);
+        else if (f.name() == "frmQuad") p = quadWriteThrough(f, *c, now, st);
+        else if (f.name() == "frmWPCRSET") p = wpcrsetWriteThrough(*c, now, st);
+        if (!p.empty()) return p;
+    }
+    return "";
+}
+
+// Buttons whose press stores fixed values.
+inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform::MemoryRegistry& mem) {
+    using namespace settings;
+    Stores st(mem);
+    const std::string why = f.name() + "." + c.name() + " pressed";
+    if (f.name() == "frmMain" && c.name() == "cmdFixDetect") {
+        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
+        for (int n = 1; n <= 4; ++n)
+            if (auto p = st.number(SpdifCard(n), cards[n - 1], why); !p.empty()) return p;
+    }
+    if (f.name() == "frmWPCRSET" && c.name() == "cmdRemove") {
+        if (auto p = st.number(RegCnt(), 0, why); !p.empty()) return p;
+        for (int i = 0; i < 16; ++i)
+            if (auto p = st.absent(RegEntry(i), why); !p.empty()) return p;
+    }
+    if (f.name() == "frmWPCRSET" && c.name() == "cmdUpdate") {
+        const auto* chipset = static_cast<const ui::ComboList*>(f.find("cboChipset"));
+        const auto* slot = static_cast<const ui::ComboList*>(f.find("cboDevice"));
+        if (chipset && slot && chipset->listIndex() >= 0 && slot->listIndex() >= 0) {
+            const std::int32_t entry = (chipset->listIndex() == 2 ? 0x01000000 : 0) |
+                                       ((0x40 + 8 * slot->listIndex()) << 16) | 0x40FF;
+            if (auto p = st.number(RegEntry(0), entry, why); !p.empty()) return p;
+        }
+    }
+    if (f.name() == "frmReset") {
+        static const std::map<std::string, std::vector<const Setting*>> kGroups = {
+            {"cmdA3DType", {&PrimaryXtalk()}},
+            {"cmdMIDIVoices", {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynthModeIndex(), &SoftSynth()}},
+            {"cmdMIDIFX", {&ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect()}},
+            {"cmdDigOut", {&SpdifFrequency(), &DetectSpdifOut(), &EnableSpdifOut()}},
+            {"cmdDigIn", {&DetectSpdifIn(), &EnableSpdifIn()}},
+            {"cmdAnalogEQ", {&SupportAnalogEQ(), &AnalogEQSrcLine(), &AnalogEQEnableState()}},
+            {"Command1",
+             {&DisableAC97Codec3DEffect(), &ST9708LA4RearInversion(), &CorrectLA2(), &ST9704ATTEN(), &AC97PCMOutVol(),
+              &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(), &QuadCodecOutputModeState(),
+              &SetGPIO0InQuad()}},
+            {"cmdAC97Mix", {&AC97MixerLocation()}},
+        };
+        std::vector<const Setting*> reset;
+        if (c.name() == "cmdResetAll") {
+            for (const auto& [button, group] : kGroups) reset.insert(reset.end(), group.begin(), group.end());
+        } else if (auto g = kGroups.find(c.name()); g != kGroups.end()) {
+            reset = g->second;
+        }
+        for (const Setting* s : reset) {
+            auto p = s->reset ? st.number(*s, *s->reset, why) : st.absent(*s, why);
+            if (!p.empty()) return p;
+        }
+    }
+    if (f.name() == "frmAC97Mixer" && c.name() == "cmdOK") {
+        const auto* box = static_cast<const ui::TextBox*>(f.find("txtAC97Location"));
+        if (box && f.loaded()) return st.absent(AC97MixerLocation(), why + " and the path failed");
+        if (box && !f.loaded()) return st.text(AC97MixerLocation(), box->text(), why + " and the path started");
+    }
+    return "";
+}
+
+// ---- what a load shows --------------------------------------------------------
+
+inline std::string shows(const ui::Form& f, const char* control, int index, int expected, const std::string& why) {
+    const ui::Control* c = f.find(control, index);
+    if (!c) return f.name() + " has no " + control;
+    const int got = stateOf(*c);
+    if (got == expected) return "";
+    return f.name() + "." + control + (index >= 0 ? "(" + std::to_string(index) + ")" : "") + " shows " +
+           std::to_string(got) + ", not " + std::to_string(expected) + " for " + why;
+}
+
+// The stored number if it is one the control can hold, else `otherwise`.
+inline int within(const Stored& s, int lo, int hi, int otherwise, std::optional<std::int32_t> empty = 0) {
+    std::optional<std::int32_t> n = empty;
+    if (!s.reading.isEmpty()) {
+        n.reset();
+        if (auto v = s.reading.toInt16()) n = *v;
+    }
+    return n && *n >= lo && *n <= hi ? *n : otherwise;
+}
+
+inline std::string whatStored(const Setting& s, const State& st) {
+    return std::string(s.name) + " = " + describe(st.at(s).raw);
+}
+
+inline std::string mainShown(const ui::Form& f, const State& b, bool readsTray) {
+    using namespace settings;
+    std::string p;
+    auto expect = [&](const char* control, int value, const Setting& s) {
+        if (p.empty()) p = shows(f, control, -1, value, whatStored(s, b));
+    };
+    for (const Bound& box : kMainBoxes) {
+        const Setting& s = box.setting();
+        if (&s == &SplashAudio() || &s == &SplashScreen()) expect(box.control, b.at(s).reading.toText() == "1", s);
+        else expect(box.control, within(b.at(s), 0, 2, 0), s);
+    }
+    for (const Bound& r : kMainRanges) {
+        const Setting& s = r.setting();
+        const int hi = &s == &ReverbAmount() || &s == &ChorusAmount() ? 127 : 31;
+        expect(r.control, within(b.at(s), 0, hi, 0), s);
+    }
+    expect("cboWavetableMode", within(b.at(SoftSynthModeIndex()), 0, 2, -1, std::nullopt), SoftSynthModeIndex());
+    expect("cboA3DType", within(b.at(PrimaryXtalk()), 0, 3, -1, std::nullopt), PrimaryXtalk());
+    expect("chkTray", readsTray && !b.at(AU30TRAY()).reading.toText().empty(), AU30TRAY());
+    for (int i = 0; i < 3 && p.empty(); ++i) p = shows(f, "optDigOut", i, 0, "a window just loaded");
+    if (p.empty()) {
+        const ui::Control* label = f.find("lblDigOut");
+        if (label && label->caption() != b.at(SpdifFrequency()).reading.toText())
+            p = "frmMain.lblDigOut reads \"" + label->caption() + "\" for " + whatStored(SpdifFrequency(), b);
+    }
+    const ui::Control* list = f.find("cboA3DType");
+    if (p.empty() && list && stateOf(*list) >= 0) {
+        const char* pictures[] = {"imgPhones", "imgSat", "imgMon", "imgQuad"};
+        for (int i = 0; i < 4 && p.empty(); ++i) {
+            const ui::Control* pic = f.find(pictures[i]);
+            if (pic && pic->visible() != (i == stateOf(*list)))
+                p = std::string("frmMain.") + pictures[i] + " visible " + std::to_string(pic->visible()) +
+                    " with A3D type " + std::to_string(stateOf(*list));
+        }
+    }
+    return p;
+}
+
+inline std::string eqShown(const ui::Form& f, const State& b) {
+    using namespace settings;
+    std::string p;
+    auto expect = [&](const char* control, int index, int value, const std::string& why) {
+        if (p.empty()) p = shows(f, control, index, value, why);
+    };
+    const int bypass = within(b.at(EqBypass()), 0, 1, -1);
+    expect("optEQ", 0, bypass == 0, whatStored(EqBypass(), b));
+    expect("optEQ", 1, bypass == 1, whatStored(EqBypass(), b));
+    const int preset = within(b.at(PresetNumber()), 0, 6, -1);
+    expect("cboEQPreset", -1, preset, whatStored(PresetNumber(), b));
+    int model = -1;
+    for (int i = 0; i < 4; ++i)
+        if (preset == 6 && b.at(CurrSpeakerComp()).reading.toText() == equalizer::name(equalizer::kAllSpeakers[i]))
+            model = i;
+    expect("cboSpComp", -1, model, whatStored(CurrSpeakerComp(), b));
+    expect("cboMARLO", -1, -1, "a window just loaded");
+    const ui::Control* sp = f.find("cboSpComp");
+    const ui::Control* user = f.find("cboMARLO");
+    if (p.empty() && sp && user && (sp->visible() != (preset == 6) || user->visible() != (preset == 5)))
+        p = "frmEQ shows the speaker list " + std::to_string(sp->visible()) + " and the user list " +
+            std::to_string(user->visible()) + " for " + whatStored(PresetNumber(), b);
+    auto support = b.at(SupportAnalogEQ()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(SupportAnalogEQ()).reading.toInt16();
+    auto enable = b.at(AnalogEQEnableState()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(AnalogEQEnableState()).reading.toInt16();
+    auto line = b.at(AnalogEQSrcLine()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(AnalogEQSrcLine()).reading.toInt16();
+    int analog = -1;
+    if (support && enable && line) {
+        if (*support == 1 && *enable == 1) analog = *line >= 0 && *line <= 5 ? *line + 1 : -1;
+        else if (*support == 0 || *support == 1) analog = 0;
+    }
+    expect("cboAnalogEQ", -1, analog, whatStored(SupportAnalogEQ(), b) + ", " + whatStored(AnalogEQEnableState(), b) +
+                                          ", " + whatStored(AnalogEQSrcLine(), b));
+    return p;
+}
+
+inline std::string quadShown(const ui::Form& f, const State& b) {
+    using namespace settings;
+    std::string p = shows(f, "optQuad", 0, 0, "a window just loaded");
+    if (p.empty()) p = shows(f, "optQuad", 1, 0, "a window just loaded");
+    if (p.empty()) p = shows(f, "chkShare", -1, within(b.at(SetGPIO0InQuad()), 0, 2, 0), whatStored(SetGPIO0InQuad(), b));
+    const int mode = within(b.at(QuadCodecOutputModeState()), 0, 1, -1);
+    const ui::Control* label = f.find("lblQuad");
+    if (p.empty() && label && mode >= 0 && label->caption() != (mode == 0 ? "Stereo" : "Quad"))
+        p = "frmQuad.lblQuad reads \"" + label->caption() + "\" for " + whatStored(QuadCodecOutputModeState(), b);
+    return p;
+}
+
+inline std::string wpcrsetShown(const ui::Form& f, const State& b) {
+    using namespace settings;
+    std::string p;
+    auto expect = [&](const char* control, int index, int value, const std::string& why) {
+        if (p.empty()) p = shows(f, control, index, value, why);
+    };
+    const std::string run = b.at(WpcrsetRunSwitch()).reading.toText();
+    const std::string start = b.at(WpcrsetStart()).reading.toText();
+    expect("optWPCRSET", 0, run == "1", whatStored(WpcrsetRunSwitch(), b));
+    expect("optWPCRSET", 1, run == "0", whatStored(WpcrsetRunSwitch(), b));
+    expect("optWDevice", 0, start == "0", whatStored(WpcrsetStart(), b));
+    expect("optWDevice", 1, start == "4", whatStored(WpcrsetStart(), b));
+    expect("chkVIAFix", -1, b.at(VIAFix()).reading.toText() == "1", whatStored(VIAFix(), b));
+    expect("chkVIAAGP", -1, b.at(VIAAGP()).reading.toText() == "1", whatStored(VIAAGP(), b));
+    expect("cboChipset", -1, -1, "a window just loaded");
+    for (const char* locked : {"chkVIAFix", "chkVIAAGP", "cboDevice", "cmdUpdate"}) {
+        const ui::Control* c = f.find(locked);
+        if (p.empty() && c && c->enabled()) p = std::string("frmWPCRSET.") + locked + " is enabled after the load";
+    }
+    return p;
+}
+
+// What the window `f`, just loaded over the registry `b`, must show.
+inline std::string checkShown(const ui::Form& f, const State& b, bool mainReadsTray = true) {
+    if (f.name() == "frmMain") return mainShown(f, b, mainReadsTray);
+    if (f.name() == "frmEQ") return eqShown(f, b);
+    if (f.name() == "frmQuad") return quadShown(f, b);
+    if (f.name() == "frmWPCRSET") return wpcrsetShown(f, b);
+    return "";
+}
+
+}  // namespace qmfuzz

@@ -1,0 +1,437 @@
+// What the program may do to the registry. Two kinds of rule:
+//  - every write, deletion and created key, at any time: the value is in the
+//    catalogue, has the catalogue's type, and holds something its setting
+//    can mean; only the settings that are deleted by design are deleted;
+//  - each window's load: stored values change only where the window's rules
+//    create or rewrite them (the tables below), everything else stays byte
+//    for byte as it was.
+// Each check returns "" when all is well, else what went wrong.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "equalizer/CoefficientSets.h"
+#include "platform/memory/MemoryRegistry.h"
+#include "platform/mdlRegistry.h"
+#include "settings/Catalogue.h"
+#include "tests/fuzz/World.h"
+
+namespace qmfuzz {
+
+using platform::RegValueData;
+using settings::Setting;
+
+// ---- the registry at one moment -------------------------------------------
+
+struct Stored {
+    std::optional<RegValueData> raw;  // what is there, readable or not
+    platform::SettingValue reading;   // what the registry procedures make of it
+};
+
+struct State {
+    std::map<const Setting*, Stored> values;
+    std::map<std::string, RegValueData> snapshot;
+    std::size_t logSize = 0;
+    std::size_t ops = 0;  // operation count after the capture itself
+
+    const Stored& at(const Setting& s) const { return values.at(&s); }
+};
+
+inline State capture(platform::MemoryRegistry& mem) {
+    State st;
+    platform::mdlRegistry reader(mem);
+    for (const Setting* s : settings::all())
+        st.values[s] = {mem.get(s->key, s->name), reader.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, s->key, s->name)};
+    st.snapshot = mem.snapshot();
+    st.logSize = mem.log().size();
+    st.ops = mem.operationCount();
+    return st;
+}
+
+inline std::optional<std::int32_t> dwordOf(const std::optional<RegValueData>& v) {
+    if (!v || v->type != platform::REG_DWORD || v->data.size() != 4) return std::nullopt;
+    const auto& d = v->data;
+    return static_cast<std::int32_t>(std::uint32_t(d[0]) | std::uint32_t(d[1]) << 8 | std::uint32_t(d[2]) << 16 |
+                                     std::uint32_t(d[3]) << 24);
+}
+
+inline std::string describe(const std::optional<RegValueData>& v) {
+    if (!v) return "(absent)";
+    if (auto n = dwordOf(v)) return "DWORD " + std::to_string(*n);
+    std::string out = "type " + std::to_string(v->type) + " [";
+    for (std::size_t i = 0; i < v->data.size() && i < 40; ++i) {
+        const unsigned char c = v->data[i];
+        static const char kHex[] = "0123456789abcdef";
+        out += (c >= 32 && c < 127) ? std::string(1, static_cast<char>(c))
+                                    : std::string("\\x") + kHex[c >> 4] + kHex[c & 15];
+    }
+    return out + (v->data.size() > 40 ? "...]" : "]");
+}
+
+// ---- what each setting can hold -------------------------------------------
+
+inline std::vector<std::uint8_t> hexBytes(const char* text) {
+    std::vector<std::uint8_t> out;
+    auto digit = [](char c) { return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10; };
+    for (const char* p = text; p[0] && p[1]; p += (p[2] == ',' ? 3 : 2))
+        out.push_back(static_cast<std::uint8_t>(digit(p[0]) * 16 + digit(p[1])));
+    return out;
+}
+
+inline std::vector<std::uint8_t> coefSet(equalizer::EqCurve c) { return hexBytes(equalizer::hexText(c)); }
+inline std::vector<std::uint8_t> coefSet(equalizer::SpeakerModel m) { return hexBytes(equalizer::hexText(m)); }
+
+struct Domain {
+    std::set<std::int32_t> numbers;       // for REG_DWORD settings
+    std::set<std::string> texts;          // for REG_SZ settings with fixed texts
+    bool anyText = false;                 // a REG_SZ the user chose (a path)
+    bool binarySets = false;              // the ten coefficient sets
+    bool deletable = false;               // the program deletes it on purpose
+};
+
+inline std::set<std::int32_t> range(int lo, int hi) {
+    std::set<std::int32_t> s;
+    for (int i = lo; i <= hi; ++i) s.insert(i);
+    return s;
+}
+
+inline const Domain& domainOf(const Setting& s) {
+    using namespace settings;
+    static const std::map<const Setting*, Domain> table = [] {
+        std::map<const Setting*, Domain> t;
+        const auto box = range(0, 2);  // check boxes: a stored 2 (grayed) is written back as 2
+        t[&PrimaryXtalk()].numbers = range(0, 3);
+        t[&SoftSynthModeIndex()].numbers = range(0, 2);
+        t[&GamerMode()].numbers = {0, 1};
+        t[&SoftSynthVoices()].numbers = {0, 64, 256};
+        t[&SoftSynthMode()].numbers = {0, 2, 3};
+        t[&SoftSynth()].numbers = {0, 2};
+        t[&AspenWavetableEffect()].numbers = box;
+        t[&ReverbAmount()].numbers = range(0, 127);
+        t[&ChorusAmount()].numbers = range(0, 127);
+        t[&HighPerformanceMIDI()].numbers = box;
+        t[&QuadCodecOutputModeState()].numbers = {0, 1};
+        t[&AnalogEQSrcLine()].numbers = range(0, 5);
+        t[&AnalogEQEnableState()].numbers = {0, 1};
+        t[&AC97MixerLocation()].anyText = true;
+        t[&AC97MixerLocation()].deletable = true;
+        t[&VIAFix()].numbers = {0, 1};
+        t[&VIAAGP()].numbers = {0, 1};
+        for (auto* l : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol()})
+            t[l].numbers = range(0, 31);
+        for (auto* c : {&DisableAC97Codec3DEffect(), &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(),
+                        &SetGPIO0InQuad(), &DetectSpdifOut(), &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(),
+                        &SplashScreen(), &SplashAudio()})
+            t[c].numbers = box;
+        t[&SpdifFrequency()].numbers = {32000, 44100, 48000};
+        t[&SupportAnalogEQ()].numbers = {0, 1};
+        t[&ControlPanelPageConfig()].texts = {"0123456A"};
+        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
+        for (int n = 1; n <= 4; ++n) t[&SpdifCard(n)].numbers = {cards[n - 1]};
+        t[&CoefSet0()].binarySets = true;
+        t[&EqBypass()].numbers = {0, 1};
+        t[&ActiveCoefSet()].numbers = {0};
+        t[&PresetNumber()].numbers = range(0, 6);
+        for (auto m : equalizer::kAllSpeakers) t[&CurrSpeakerComp()].texts.insert(equalizer::name(m));
+        t[&AU30TRAY()].texts = {"au30tray.exe"};
+        t[&AU30TRAY()].deletable = true;
+        t[&MediaPlayerProg()];  // read only
+        t[&WpcrsetStart()].numbers = {0, 4};
+        t[&WpcrsetRunSwitch()].numbers = {0, 1};
+        t[&RegCnt()].numbers = range(0, 2);
+        for (int i = 0; i < 6; ++i) {
+            t[&RegEntry(0)].numbers.insert(0x004040FF + 0x080000 * i);
+            t[&RegEntry(0)].numbers.insert(0x014040FF + 0x080000 * i);
+        }
+        t[&RegEntry(1)].numbers = {0x00084210, 0x00084270};
+        for (int i = 0; i < 16; ++i) t[&RegEntry(i)].deletable = true;
+        return t;
+    }();
+    static const Domain nothing;
+    auto it = table.find(&s);
+    return it == table.end() ? nothing : it->second;
+}
+
+// What the last successful start was, for the one value that must name it.
+struct WriteContext {
+    const std::string* lastStartedFile = nullptr;
+};
+
+inline std::string badWrite(const Setting& s, const RegValueData& v, const WriteContext& ctx) {
+    const std::string where = std::string(s.key) + "\\" + s.name + " = " + describe(v);
+    if (v.type != s.type) return "written with type " + std::to_string(v.type) + ": " + where;
+    const Domain& d = domainOf(s);
+    if (s.type == platform::REG_DWORD) {
+        auto n = dwordOf(v);
+        if (!n) return "a REG_DWORD of " + std::to_string(v.data.size()) + " bytes: " + where;
+        if (!d.numbers.count(*n)) return "a number the setting cannot mean: " + where;
+        return "";
+    }
+    if (s.type == platform::REG_SZ) {
+        const std::string text(v.data.begin(), v.data.end());
+        if (d.texts.count(text)) return "";
+        if (d.anyText) {
+            if (text.find_first_not_of(" \t") == std::string::npos) return "a blank path stored: " + where;
+            if (ctx.lastStartedFile && text != *ctx.lastStartedFile)
+                return "a path stored that was not the one started (" +
+                       (ctx.lastStartedFile ? *ctx.lastStartedFile : std::string()) + "): " + where;
+            return "";
+        }
+        return "a text the setting cannot hold: " + where;
+    }
+    if (d.binarySets) {
+        for (auto c : equalizer::kAllCurves)
+            if (v.data == coefSet(c)) return "";
+        for (auto m : equalizer::kAllSpeakers)
+            if (v.data == coefSet(m)) return "";
+        return "a coefficient set that is none of the ten: " + where;
+    }
+    return "a value the program never writes: " + where;
+}
+
+// Every write, deletion and created key since log entry `from`.
+inline std::string checkWrites(const platform::MemoryRegistry& mem, std::size_t from, const WriteContext& ctx) {
+    using platform::RegLogEntry;
+    const auto& log = mem.log();
+    for (std::size_t i = from; i < log.size(); ++i) {
+        const RegLogEntry& e = log[i];
+        if (e.op == RegLogEntry::CreateKey) {
+            const std::string p = lowered(e.path);
+            bool ok = false;
+            for (const char* k : {settings::key::A3D, settings::key::Equalizer}) {
+                const std::string full = lowered(k);
+                ok = ok || full == p || full.compare(0, p.size() + 1, p + "\\") == 0;
+            }
+            if (!ok) return "a key created that the program never creates: " + e.path;
+            continue;
+        }
+        const Setting* s = settings::lookup(e.path.c_str(), e.name.c_str());
+        if (!s) return "a value outside the catalogue " + std::string(e.op == RegLogEntry::Set ? "written" : "deleted") +
+                       ": " + e.path + "\\" + e.name;
+        if (e.op == RegLogEntry::Delete) {
+            if (!domainOf(*s).deletable) return "a value deleted that is never deleted: " + e.path + "\\" + e.name;
+            continue;
+        }
+        std::string bad = badWrite(*s, e.value, ctx);
+        if (!bad.empty()) return bad;
+    }
+    if (mem.openHandles() != 0) return std::to_string(mem.openHandles()) + " registry key(s) left open";
+    return "";
+}
+
+// ---- what a load may change -----------------------------------------------
+
+// May `after` replace `before` for this setting? Judged with the whole
+// state before the load, since one value's rule may depend on another's.
+using Allowed = std::function<bool(const Stored& before, const std::optional<RegValueData>& after, const State& all)>;
+
+struct LoadRules {
+    const char* window;
+    std::map<const Setting*, std::vector<Allowed>> rules;
+    std::vector<const char*> keysCreated;  // keys the load may create
+    bool touchesNothing = false;           // not even a read
+    const char* shows = nullptr;           // the window whose controls must show what was stored
+    bool readsTray = true;                 // frmMain: whether this load reads the tray command
+};
+
+// The number a setting's stored value reads as; empty reads as `empty`.
+inline std::optional<std::int32_t> numberRead(const Stored& s, std::optional<std::int32_t> empty = std::nullopt) {
+    if (s.reading.isEmpty()) return empty;
+    return s.reading.toInt32();
+}
+
+// Writing back what was read: the same number (a stored text "1" may come
+// back as the number 1), or for a text setting the same text.
+inline Allowed writtenBack(std::optional<std::int32_t> emptyReadsAs = std::nullopt) {
+    return [emptyReadsAs](const Stored& b, const std::optional<RegValueData>& a, const State&) {
+        if (!a) return false;
+        if (a->type == platform::REG_SZ)
+            return !b.reading.isEmpty() && std::string(a->data.begin(), a->data.end()) == b.reading.toText();
+        auto n = dwordOf(a);
+        auto r = numberRead(b, emptyReadsAs);
+        return n && r && *n == *r;
+    };
+}
+
+// Created with `v` where there was no value at all; a value the program
+// cannot read is still the user's and must stay.
+inline Allowed createdWhenAbsent(std::int32_t v) {
+    return [v](const Stored& b, const std::optional<RegValueData>& a, const State&) {
+        return !b.raw && dwordOf(a) == v;
+    };
+}
+
+inline Allowed becomes(std::int32_t v, std::function<bool(const State&)> when) {
+    return [v, when](const Stored&, const std::optional<RegValueData>& a, const State& all) {
+        return dwordOf(a) == v && when(all);
+    };
+}
+
+inline Allowed becomesText(std::string text, std::function<bool(const State&)> when) {
+    return [text, when](const Stored&, const std::optional<RegValueData>& a, const State& all) {
+        return a && a->type == platform::REG_SZ && std::string(a->data.begin(), a->data.end()) == text && when(all);
+    };
+}
+
+inline Allowed becomesBinary(std::function<std::optional<std::vector<std::uint8_t>>(const State&)> expected) {
+    return [expected](const Stored&, const std::optional<RegValueData>& a, const State& all) {
+        auto e = expected(all);
+        return a && e && a->type == platform::REG_BINARY && a->data == *e;
+    };
+}
+
+inline std::string checkLoad(const LoadRules& r, const State& before, const State& after) {
+    // Values the rules do not name must not change at all, catalogued or not.
+    std::set<std::string> keys;
+    for (const auto& kv : before.snapshot) keys.insert(kv.first);
+    for (const auto& kv : after.snapshot) keys.insert(kv.first);
+    for (const std::string& k : keys) {
+        auto b = before.snapshot.find(k);
+        auto a = after.snapshot.find(k);
+        const std::optional<RegValueData> bv = b == before.snapshot.end() ? std::nullopt : std::optional(b->second);
+        const std::optional<RegValueData> av = a == after.snapshot.end() ? std::nullopt : std::optional(a->second);
+        if (bv == av) continue;
+        const std::size_t bar = k.find('|');
+        const std::string path = k.substr(0, bar), name = k.substr(bar + 1);
+        const Setting* s = settings::lookup(path.c_str(), name.c_str());
+        const std::string what = std::string(r.window) + " load changed " + path + "\\" + name + " from " +
+                                 describe(bv) + " to " + describe(av);
+        if (!s) return what + " (not a catalogue value)";
+        auto rule = r.rules.find(s);
+        if (rule == r.rules.end()) return what + " (the load has no rule for it)";
+        bool ok = false;
+        for (const Allowed& allowed : rule->second) ok = ok || allowed(before.at(*s), av, before);
+        if (!ok) return what;
+    }
+    return "";
+}
+
+inline std::string checkKeysCreated(const LoadRules& r, const platform::MemoryRegistry& mem, std::size_t from) {
+    for (std::size_t i = from; i < mem.log().size(); ++i) {
+        const auto& e = mem.log()[i];
+        if (e.op != platform::RegLogEntry::CreateKey) continue;
+        bool ok = false;
+        for (const char* k : r.keysCreated) {
+            const std::string full = lowered(k), p = lowered(e.path);
+            ok = ok || full == p || full.compare(0, p.size() + 1, p + "\\") == 0;
+        }
+        if (!ok) return std::string(r.window) + " load created the key " + e.path;
+    }
+    return "";
+}
+
+// ---- the windows' load rules -----------------------------------------------
+
+// frmMain: the loading sequence writes back what it read, creates the three
+// missing values, rewrites the wavetable companions of the stored mode, and
+// (unless run by the override, which does not read it) the tray command.
+inline LoadRules mainLoadRules(bool readsTray) {
+    using namespace settings;
+    LoadRules r{readsTray ? "frmMain" : "frmMain (override)", {}, {key::A3D}, false, "frmMain", readsTray};
+    for (const Setting* s : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(),
+                             &ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect(), &DisableAC97Codec3DEffect(),
+                             &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(), &DetectSpdifOut(),
+                             &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(), &SoftSynthModeIndex(),
+                             &PrimaryXtalk()})
+        r.rules[s] = {writtenBack()};
+    for (const Setting* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()})
+        r.rules[s] = {writtenBack(), createdWhenAbsent(0)};
+
+    struct Companion { const Setting* s; std::int32_t byMode[3]; };
+    const Companion companions[] = {{&GamerMode(), {1, 0, 0}},
+                                    {&SoftSynthVoices(), {256, 64, 0}},
+                                    {&SoftSynthMode(), {3, 2, 0}},
+                                    {&SoftSynth(), {2, 2, 0}}};
+    for (const Companion& c : companions) {
+        for (int mode = 0; mode < 3; ++mode)
+            r.rules[c.s].push_back(becomes(c.byMode[mode], [mode](const State& st) {
+                return numberRead(st.at(SoftSynthModeIndex())) == mode;
+            }));
+    }
+    if (readsTray)
+        r.rules[&AU30TRAY()] = {becomesText("au30tray.exe", [](const State& st) { return st.at(AU30TRAY()).raw.has_value(); })};
+    return r;
+}
+
+// frmEQ: the stored switch and preset are selected, which installs the
+// preset's set again; the analog list writes its three values.
+inline LoadRules eqLoadRules() {
+    using namespace settings;
+    LoadRules r{"frmEQ", {}, {key::Equalizer}, false, "frmEQ"};
+    // A missing preset number reads as 0 ("Rock"), and so on.
+    auto preset = [](const State& st) { return numberRead(st.at(PresetNumber()), 0); };
+    auto installsCurve = [preset](const State& st) {
+        auto p = preset(st);
+        return p && *p >= 0 && *p <= 4;
+    };
+    auto speakerModel = [](const State& st) -> std::optional<equalizer::SpeakerModel> {
+        const std::string text = st.at(CurrSpeakerComp()).reading.toText();
+        for (auto m : equalizer::kAllSpeakers)
+            if (text == equalizer::name(m)) return m;
+        return std::nullopt;
+    };
+    auto isSpeakerPreset = [preset](const State& st) { return preset(st) == 6; };
+    auto turnsOn = [installsCurve, isSpeakerPreset](const State& st) { return installsCurve(st) || isSpeakerPreset(st); };
+
+    r.rules[&PresetNumber()] = {writtenBack(0)};
+    r.rules[&EqBypass()] = {writtenBack(0), becomes(0, turnsOn)};
+    r.rules[&ActiveCoefSet()] = {becomes(0, turnsOn)};
+    r.rules[&ControlPanelPageConfig()] = {becomesText("0123456A", isSpeakerPreset)};
+    r.rules[&CurrSpeakerComp()] = {[isSpeakerPreset, speakerModel](const Stored& b, const std::optional<RegValueData>& a,
+                                                                   const State& st) {
+        return isSpeakerPreset(st) && speakerModel(st) && writtenBack()(b, a, st);
+    }};
+    r.rules[&CoefSet0()] = {becomesBinary([preset, isSpeakerPreset, speakerModel](const State& st)
+                                              -> std::optional<std::vector<std::uint8_t>> {
+        static const equalizer::EqCurve kByPreset[] = {equalizer::EqCurve::Rock, equalizer::EqCurve::Classical,
+                                                      equalizer::EqCurve::Pop, equalizer::EqCurve::Jazz,
+                                                      equalizer::EqCurve::Dance};
+        auto p = preset(st);
+        if (p && *p >= 0 && *p <= 4) return coefSet(kByPreset[*p]);
+        if (isSpeakerPreset(st) && speakerModel(st)) return coefSet(*speakerModel(st));
+        return std::nullopt;
+    })};
+    // "None" is chosen when the analog equalizer is not in use, and writes
+    // its three values even over a stored line.
+    auto choosesNone = [](const State& st) {
+        auto support = numberRead(st.at(SupportAnalogEQ()), 0);
+        auto enable = numberRead(st.at(AnalogEQEnableState()), 0);
+        return support == 0 || (support == 1 && enable != 1);
+    };
+    r.rules[&SupportAnalogEQ()] = {writtenBack(0), becomes(0, choosesNone)};
+    r.rules[&AnalogEQSrcLine()] = {writtenBack(0), becomes(3, choosesNone)};
+    r.rules[&AnalogEQEnableState()] = {writtenBack(0), becomes(0, choosesNone)};
+    return r;
+}
+
+// frmQuad: the share state is created when missing and written back.
+inline LoadRules quadLoadRules() {
+    LoadRules r{"frmQuad", {}, {}, false, "frmQuad"};
+    r.rules[&settings::SetGPIO0InQuad()] = {writtenBack(), createdWhenAbsent(0)};
+    return r;
+}
+
+// frmWPCRSET: the two VIA options are created when missing; the start
+// values and the options are written back when their controls are set.
+inline LoadRules wpcrsetLoadRules() {
+    using namespace settings;
+    LoadRules r{"frmWPCRSET", {}, {}, false, "frmWPCRSET"};
+    r.rules[&VIAFix()] = {writtenBack(), createdWhenAbsent(0)};
+    r.rules[&VIAAGP()] = {writtenBack(), createdWhenAbsent(0)};
+    r.rules[&WpcrsetRunSwitch()] = {writtenBack()};
+    r.rules[&WpcrsetStart()] = {writtenBack()};
+    return r;
+}
+
+// Windows whose opening changes nothing.
+inline LoadRules unchangedLoadRules(const char* window) { return LoadRules{window, {}, {}, false}; }
+
+// frmMain on a system it does not take for XP: nothing read or written.
+inline LoadRules notXPLoadRules() { return LoadRules{"frmMain (not XP)", {}, {}, true}; }
+
+}  // namespace qmfuzz
