@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 
 #include "Driver.h"
 #include "settings/Catalogue.h"
@@ -22,6 +23,23 @@ protected:
     e2e::Window startMain() {
         app.start();
         return app.form("frmMain");
+    }
+
+    // Whether the dialog `form` has left the screen (waits for it).
+    bool gone(const std::string& form) {
+        return e2e::waitUntil(
+            [&] {
+                auto d = app.findForm(form);
+                return !d || !d->visible();
+            },
+            e2e::scaled(e2e::kStepTimeout));
+    }
+
+    // The dialog `form` is closed and the main window usable again.
+    void expectGivenBack(const e2e::Window& main, const std::string& form) {
+        EXPECT_TRUE(gone(form)) << form << " is still on the screen";
+        EXPECT_TRUE(e2e::waitUntil([&] { return main.usable(); }, e2e::scaled(e2e::kStepTimeout)))
+            << form << ": main window visible " << main.visible() << ", enabled " << main.enabled();
     }
 
     e2e::App app;

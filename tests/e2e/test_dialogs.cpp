@@ -84,21 +84,6 @@ std::string snapshotName(const char* key, const char* name) { return lower(key) 
 
 class Dialogs : public AppTest {
 protected:
-    bool gone(const std::string& form) {
-        return waitUntil(
-            [&] {
-                auto d = app.findForm(form);
-                return !d || !d->visible();
-            },
-            scaled(kStepTimeout));
-    }
-
-    void expectGivenBack(const Window& main, const std::string& form) {
-        EXPECT_TRUE(waitUntil([&] { return main.usable(); }, scaled(kStepTimeout)))
-            << form << ": main window visible " << main.visible() << ", enabled " << main.enabled();
-        EXPECT_TRUE(gone(form)) << form << " is still on the screen";
-    }
-
     bool aBoxAppears() { return waitUntil([&] { return app.findMessageBox().has_value(); }, scaled(1000)); }
 };
 

@@ -107,21 +107,6 @@ protected:
         std::reverse(backward.begin(), backward.end());
         EXPECT_EQ(joined(fromFirst(backward, order.front())), joined(order)) << "with Shift+Tab";
     }
-
-    bool gone(const std::string& form) {
-        return waitUntil(
-            [&] {
-                auto d = app.findForm(form);
-                return !d || !d->visible();
-            },
-            scaled(kStepTimeout));
-    }
-
-    void expectGivenBack(const Window& main, const std::string& form) {
-        EXPECT_TRUE(gone(form)) << form << " is still open";
-        EXPECT_TRUE(waitUntil([&] { return main.usable(); }, scaled(kStepTimeout)))
-            << "the main window did not come back from " << form;
-    }
 };
 
 TEST_F(Keyboard, TabGoesRoundEachPageOfTheMainWindowInReadingOrder) {
