@@ -1,5 +1,7 @@
 #include "Driver.h"
 
+#include <functional>
+
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -225,42 +227,11 @@ void walk(HKEY k, const std::string& path, reg::Snapshot& snap) {
     }
 }
 
-// Screen pixels of a window, 32-bit BGRX, top row first.
-std::vector<std::uint32_t> grab(HWND h, int& w, int& ht) {
-    RECT r;
-    GetWindowRect(h, &r);
-    w = r.right - r.left;
-    ht = r.bottom - r.top;
+// A w x h 32-bit top-down picture: `draw` paints into `mem` (with the
+// screen's DC at hand) and the pixels come back; empty when GDI refuses.
+std::vector<std::uint32_t> paintPixels(int w, int h, const std::function<bool(HDC mem, HDC screen, std::uint32_t* bits)>& draw) {
     std::vector<std::uint32_t> px;
-    if (w <= 0 || ht <= 0) return px;
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -ht;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib) {
-        HGDIOBJ old = SelectObject(mem, dib);
-        if (BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY)) {
-            GdiFlush();
-            auto* p = static_cast<std::uint32_t*>(bits);
-            px.assign(p, p + std::size_t(w) * std::size_t(ht));
-        }
-        SelectObject(mem, old);
-        DeleteObject(dib);
-    }
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return px;
-}
-
-// A system icon as the message box would draw it over `background`.
-std::vector<std::uint32_t> render(LPCTSTR id, int w, int h, std::uint32_t background) {
-    std::vector<std::uint32_t> px;
+    if (w <= 0 || h <= 0) return px;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     BITMAPINFO bi = {};
@@ -274,16 +245,36 @@ std::vector<std::uint32_t> render(LPCTSTR id, int w, int h, std::uint32_t backgr
     if (dib) {
         HGDIOBJ old = SelectObject(mem, dib);
         auto* p = static_cast<std::uint32_t*>(bits);
-        std::fill(p, p + std::size_t(w) * std::size_t(h), background);
-        DrawIconEx(mem, 0, 0, LoadIcon(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-        px.assign(p, p + std::size_t(w) * std::size_t(h));
+        if (draw(mem, screen, p)) {
+            GdiFlush();
+            px.assign(p, p + std::size_t(w) * std::size_t(h));
+        }
         SelectObject(mem, old);
         DeleteObject(dib);
     }
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
     return px;
+}
+
+// Screen pixels of a window, 32-bit BGRX, top row first.
+std::vector<std::uint32_t> grab(HWND h, int& w, int& ht) {
+    RECT r;
+    GetWindowRect(h, &r);
+    w = r.right - r.left;
+    ht = r.bottom - r.top;
+    return paintPixels(w, ht, [&](HDC mem, HDC screen, std::uint32_t*) {
+        return BitBlt(mem, 0, 0, w, ht, screen, r.left, r.top, SRCCOPY) != 0;
+    });
+}
+
+// A system icon as the message box would draw it over `background`.
+std::vector<std::uint32_t> render(LPCTSTR id, int w, int h, std::uint32_t background) {
+    return paintPixels(w, h, [&](HDC mem, HDC, std::uint32_t* p) {
+        std::fill(p, p + std::size_t(w) * std::size_t(h), background);
+        DrawIconEx(mem, 0, 0, LoadIcon(nullptr, id), 0, 0, 0, nullptr, DI_NORMAL);
+        return true;
+    });
 }
 
 double mismatch(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
