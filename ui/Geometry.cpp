@@ -89,6 +89,12 @@ bool enabledNow(const Control& c) {
     return holdsAlongChain(c, [](const Control& k) { return k.enabled(); }, false);
 }
 
+int pageOf(const Control& c) {
+    if (c.tabPage() < 0) return -1;
+    const TabStrip* ts = tabStripOf(c.form());
+    return ts && ts != &c ? c.tabPage() : -1;
+}
+
 char mnemonicOf(const std::string& caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;

@@ -38,6 +38,9 @@ bool shownNow(const Control& c);
 // Enabled: its own flag, every container's, and the tab strip's when on a
 // page. Being on another page does not disable a control.
 bool enabledNow(const Control& c);
+// The tab page the control lies on, directly or through its frames; -1 when
+// it is on none (or the form has no tab strip).
+int pageOf(const Control& c);
 
 // The access key of a caption ("Effect &1" -> '1'), upper-cased; 0 for none.
 // "&&" is a literal ampersand.

@@ -62,11 +62,19 @@ bool Win32VersionQuery::getVersion(OsVersionData& out) {
 std::optional<FileVersionWords> Win32FileVersions::fileVersion(const std::string& fileName) {
     const std::string path =
         paths::isFolderRelative(fileName) ? paths::underSystemFolder(fileName, Win32Files().systemFolder()) : fileName;
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    if (size == 0) return std::nullopt;
-    std::vector<BYTE> buf(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, buf.data())) return std::nullopt;
+    // Each call maps the whole file, so read once into room enough for the
+    // usual resource, and ask for the size only when it is larger.
+    std::vector<BYTE> buf(8192);
+    if (!GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(buf.size()), buf.data())) return std::nullopt;
+    WORD whole = 0;
+    std::memcpy(&whole, buf.data(), sizeof whole);
+    if (whole > buf.size()) {
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+        if (size < whole) return std::nullopt;
+        buf.assign(size, 0);
+        if (!GetFileVersionInfoA(path.c_str(), 0, size, buf.data())) return std::nullopt;
+    }
     void* block = nullptr;
     UINT len = 0;
     char root[] = "\\";

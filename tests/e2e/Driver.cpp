@@ -919,6 +919,13 @@ std::optional<Window> App::findForm(const std::string& nameOrCaption) const {
     return std::nullopt;
 }
 
+// The program makes the pages not on show once its window is up, and says
+// so with a property when every control exists. Other programs' windows
+// (found by caption) are complete when shown.
+static bool complete(const Window& w) {
+    return qmName(H(w.hwnd())).empty() || GetPropA(H(w.hwnd()), "QmBuilt") != nullptr;
+}
+
 Window App::form(const std::string& nameOrCaption, int timeoutMs) const {
     std::optional<Window> w;
     bool ended = false;
@@ -926,10 +933,10 @@ Window App::form(const std::string& nameOrCaption, int timeoutMs) const {
         [&] {
             w = findForm(nameOrCaption);
             ended = !running();
-            return ended || (w && w->visible());
+            return ended || (w && w->visible() && complete(*w));
         },
         timeoutMs);
-    if (w && w->visible()) return *w;
+    if (w && w->visible() && complete(*w)) return *w;
     if (ended) {
         DWORD code = 0;
         if (process_) GetExitCodeProcess(process_, &code);

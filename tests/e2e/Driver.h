@@ -223,7 +223,8 @@ public:
     unsigned pid() const { return pid_; }
 
     // A top-level window by form name ("frmMain") or, failing that, caption;
-    // waits until it is visible.
+    // waits until it is visible and, for the program's own, every control
+    // of it exists.
     Window form(const std::string& nameOrCaption, int timeoutMs = scaled(kStartTimeout)) const;
     std::optional<Window> findForm(const std::string& nameOrCaption) const;  // visible or not
     // Waits for a message box of the program.

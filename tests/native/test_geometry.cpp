@@ -69,6 +69,10 @@ TEST(Geometry, RectanglesFollowFrameThenTabStripThenClientArea) {
     EXPECT_EQ(r.y, 240 + 500 + 300);
     EXPECT_EQ(r.w, 800);
     EXPECT_EQ(f.opt[2].tabPage(), 1);  // a frame's controls share its page
+    EXPECT_EQ(pageOf(f.opt[2]), 1);
+    EXPECT_EQ(pageOf(f.chk), 0);
+    EXPECT_EQ(pageOf(f.cmd), -1);
+    EXPECT_EQ(pageOf(f.tabs), -1);
 }
 
 TEST(Geometry, PageControlsShowOnlyWithTheirPageAndFollowTheirContainers) {

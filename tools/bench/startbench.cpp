@@ -3,11 +3,12 @@
 //   qm_startbench.exe [--runs N] [--timeout SECONDS] QUILLMERE.EXE BASELINE.EXE
 //
 // Starts the two programs in turn, one warm-up each and then N pairs, and
-// times each from just before CreateProcess until it is shown and loaded:
-// the baseline when a top-level window of its process is visible;
-// Quillmere when its main window is visible and the last text its load
-// fills is there (the driver size box, or the driver version box when no
-// driver file lies where the program measures it). Then it closes the
+// times each from just before CreateProcess until it is shown, loaded and
+// answering: the baseline when a top-level window of its process is visible
+// and answers a request for its text; Quillmere when its main window is
+// visible and answers with the last text its load fills (the driver size
+// box, or the driver version box when no driver file lies where the
+// program measures it). Then it closes the
 // program and waits for its end before the next start, so no two overlap.
 // Prints every run, the medians, minima and maxima, and the median of the
 // per-pair ratios. Exits non-zero when a run fails.
@@ -110,7 +111,9 @@ struct Program {
 };
 
 // Is the program shown and loaded? Sets `why` when it can no longer be.
-bool ready(const Program& p, const Search& s, std::string& why) {
+// `box` keeps the text box found on an earlier poll: the timer shares the
+// machine with the program it times, so each poll should cost it little.
+bool ready(const Program& p, const Search& s, HWND& box, std::string& why) {
     if (s.box) {
         std::string text;
         HWND t = GetDlgItem(s.box, 0xFFFF);
@@ -118,15 +121,14 @@ bool ready(const Program& p, const Search& s, std::string& why) {
         why = "a message box appeared: " + text;
         return false;
     }
-    if (!p.quillmere) return s.visible != nullptr;
-    if (!s.main) return false;
     std::string text;
-    if (p.sizeExpected) {
-        HWND size = childNamed(s.main, "txtADMSize");
-        return size && textOf(size, text) && !text.empty();
-    }
-    HWND ver = childNamed(s.main, "txtDrvVer");
-    return ver && textOf(ver, text) && text != "NA";
+    // Both must also answer: reading a text is a message the program's own
+    // thread handles, so a window still busy starting does not count.
+    if (!p.quillmere) return s.visible && textOf(s.visible, text);
+    if (!s.main) return false;
+    if (!box || GetParent(box) != s.main) box = childNamed(s.main, p.sizeExpected ? "txtADMSize" : "txtDrvVer");
+    if (!box || !textOf(box, text)) return false;
+    return p.sizeExpected ? !text.empty() : text != "NA";
 }
 
 void endProcess(const PROCESS_INFORMATION& pi, HWND window) {
@@ -153,10 +155,11 @@ double runOnce(const Program& p, double timeoutMs) {
         return -1;
     }
     std::string why;
+    HWND box = nullptr;
     for (;;) {
         Search s{pi.dwProcessId};
         EnumWindows(topLevel, reinterpret_cast<LPARAM>(&s));
-        if (ready(p, s, why)) {
+        if (ready(p, s, box, why)) {
             const double t = nowMs() - t0;
             endProcess(pi, p.quillmere ? s.main : s.visible);
             return t;

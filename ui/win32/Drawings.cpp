@@ -1,5 +1,6 @@
 #include "ui/win32/Drawings.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <vector>
@@ -329,11 +330,15 @@ HIMAGELIST makeImageList(const std::vector<int>& images, int size) {
         ImageList_Destroy(il);
         return nullptr;
     }
+    // A monochrome bitmap's rows are whole 16-bit words, leftmost pixel in
+    // the top bit; set bits are the transparent ones.
+    const int stride = (size + 15) / 16 * 2;
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(stride) * static_cast<std::size_t>(size));
     for (int image : images) {
         void* bits = nullptr;
         HBITMAP color = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-        if (color && mask && bits) {
+        HBITMAP mask = nullptr;
+        if (color && bits) {
             HGDIOBJ old = SelectObject(mem, color);
             RECT all = {0, 0, size, size};
             HBRUSH key = CreateSolidBrush(kKey);
@@ -345,14 +350,22 @@ HIMAGELIST makeImageList(const std::vector<int>& images, int size) {
             // and the mask from the key.
             auto* px = static_cast<DWORD*>(bits);
             const DWORD keyPixel = 0x00FF00FFu;
-            for (int n = 0; n < size * size; ++n)
-                px[n] = (px[n] & 0x00FFFFFFu) == keyPixel ? 0u : (px[n] | 0xFF000000u);
-            SelectObject(mem, mask);
-            PatBlt(mem, 0, 0, size, size, BLACKNESS);
-            for (int y = 0; y < size; ++y)
-                for (int x = 0; x < size; ++x)
-                    if (px[y * size + x] == 0) SetPixel(mem, x, y, RGB(255, 255, 255));
+            std::fill(maskBits.begin(), maskBits.end(), BYTE{0});
+            for (int y = 0; y < size; ++y) {
+                for (int x = 0; x < size; ++x) {
+                    DWORD& p = px[y * size + x];
+                    if ((p & 0x00FFFFFFu) == keyPixel) {
+                        p = 0;
+                        maskBits[static_cast<std::size_t>(y * stride + x / 8)] |= static_cast<BYTE>(0x80u >> (x % 8));
+                    } else {
+                        p |= 0xFF000000u;
+                    }
+                }
+            }
             SelectObject(mem, old);
+            mask = CreateBitmap(size, size, 1, 1, maskBits.data());
+        }
+        if (color && mask) {
             ImageList_Add(il, color, mask);
         } else {
             // Keep the numbering: an empty picture in its place.

@@ -18,6 +18,7 @@ namespace {
 constexpr int kFirstId = 100;           // clear of IDOK and IDCANCEL
 constexpr UINT_PTR kTipRectBase = 0x10000;  // tool ids of the disabled-control tips
 constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT_PTR kIdleTimer = 1;
 
 // Set while an option button takes the focus: the BN_CLICKED Windows sends
 // from inside WM_SETFOCUS is not a click, and must not select it.
@@ -156,16 +157,103 @@ void FormWindow::build() {
     for (std::size_t i = 0; i < controls.size(); ++i) {
         ctls_[i].c = controls[i];
         ctls_[i].id = kFirstId + static_cast<int>(i);
+        ctls_[i].page = geometry::pageOf(*controls[i]);
         if (controls[i]->kind() == Kind::TabStrip && tabIndex_ < 0) tabIndex_ = static_cast<int>(i);
     }
-    for (std::size_t i = 0; i < ctls_.size(); ++i) createControl(i);
-    arrangeZOrder();
-    for (std::size_t i = 0; i < ctls_.size(); ++i) initControl(i);
-    createTooltips();
+    // Every page costs its share of the start, the drop-down lists most: a
+    // window of their own each. Only the one on show is made now.
+    int current = -1;
+    if (tabIndex_ >= 0) {
+        const auto& t = static_cast<const TabStrip&>(*ctls_[tabIndex_].c);
+        pageBuilt_.assign(t.tabs().size(), false);
+        current = t.currentTab();
+        if (current >= 0 && current < static_cast<int>(pageBuilt_.size())) pageBuilt_[current] = true;
+    }
+    std::vector<std::size_t> now;
+    for (std::size_t i = 0; i < ctls_.size(); ++i)
+        if (ctls_[i].page < 0 || ctls_[i].page == current) now.push_back(i);
+    createControls(now, false);
     renderPage();
 
     f.formPeer = this;
     for (Ctl& k : ctls_) k.c->setPeer(this);
+}
+
+// Makes the windows of `which` (in reading order), stacked and filled from
+// the model; `later` when the form is already up and they must slot in
+// among the controls made before them.
+void FormWindow::createControls(const std::vector<std::size_t>& which, bool later) {
+    for (std::size_t i : which) createControl(i);
+    if (later) stackAfterPredecessors(which);
+    arrangeZOrder();
+    for (std::size_t i : which) initControl(i);
+    // Named last: a test that finds a control by name finds it filled.
+    for (std::size_t i : which) nameControl(i);
+    if (tip_) addTips(which);
+}
+
+void FormWindow::nameControl(std::size_t i) {
+    Ctl& k = ctls_[i];
+    if (!k.h || k.atom) return;
+    std::string name = k.c->name();
+    if (k.c->kind() == Kind::Option) name += "(" + std::to_string(k.c->index()) + ")";
+    k.atom = GlobalAddAtomA(name.c_str());
+    if (k.atom) SetPropA(k.h, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(k.atom)));
+}
+
+// A new child window goes to the bottom of the stack, beneath the tab strip
+// that would then hide it, and last in the Tab order. Each goes right after
+// the control before it in reading order instead; the containers are put
+// back beneath everything afterwards.
+void FormWindow::stackAfterPredecessors(const std::vector<std::size_t>& which) {
+    for (std::size_t i : which) {
+        if (!ctls_[i].h) continue;
+        HWND after = HWND_TOP;
+        for (std::size_t j = i; j-- > 0;) {
+            const Kind kind = ctls_[j].c->kind();
+            if (ctls_[j].h && kind != Kind::Frame && kind != Kind::TabStrip) {
+                after = ctls_[j].h;
+                break;
+            }
+        }
+        SetWindowPos(ctls_[i].h, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+}
+
+void FormWindow::buildPage(int page) {
+    if (page < 0 || page >= static_cast<int>(pageBuilt_.size()) || pageBuilt_[page]) return;
+    pageBuilt_[page] = true;
+    std::vector<std::size_t> which;
+    for (std::size_t i = 0; i < ctls_.size(); ++i)
+        if (ctls_[i].page == page) which.push_back(i);
+    Pushing guard(pushing_);
+    createControls(which, true);
+}
+
+// What waits for the window to be on screen, a piece per timer tick so the
+// user's input gets through in between: the tooltips, then each page.
+void FormWindow::idleStep() {
+    if (!tip_ && wantsTips()) {
+        tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               tk_.instance(), nullptr);
+        if (tip_) {
+            SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(300, tk_.dpi(), 96));
+            std::vector<std::size_t> made;
+            for (std::size_t i = 0; i < ctls_.size(); ++i)
+                if (ctls_[i].h) made.push_back(i);
+            addTips(made);
+            return;
+        }
+    }
+    for (std::size_t p = 0; p < pageBuilt_.size(); ++p) {
+        if (!pageBuilt_[p]) {
+            buildPage(static_cast<int>(p));
+            return;
+        }
+    }
+    KillTimer(hwnd_, kIdleTimer);
+    SetPropA(hwnd_, kBuiltProperty, reinterpret_cast<HANDLE>(1));
 }
 
 void FormWindow::createControl(std::size_t i) {
@@ -257,11 +345,6 @@ void FormWindow::createControl(std::size_t i) {
     if (!k.h) return;
     HFONT font = c.kind() == Kind::Label ? labelFont(static_cast<const Label&>(c)) : nullptr;
     SendMessageA(k.h, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : tk_.font()), FALSE);
-
-    std::string name = c.name();
-    if (c.kind() == Kind::Option) name += "(" + std::to_string(c.index()) + ")";
-    k.atom = GlobalAddAtomA(name.c_str());
-    if (k.atom) SetPropA(k.h, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(k.atom)));
 
     if (c.kind() == Kind::Option || c.kind() == Kind::Frame)
         SetWindowSubclass(k.h, controlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
@@ -400,17 +483,15 @@ void FormWindow::arrangeZOrder() {
         SetWindowPos(ctls_[e.second].h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void FormWindow::createTooltips() {
-    bool any = false;
-    for (const Ctl& k : ctls_) any = any || (k.h && !k.c->tooltip().empty());
-    if (!any) return;
-    tip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                           tk_.instance(), nullptr);
-    if (!tip_) return;
-    SendMessageA(tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(300, tk_.dpi(), 96));
+bool FormWindow::wantsTips() const {
+    for (const Ctl& k : ctls_)
+        if (!k.c->tooltip().empty()) return true;
+    return false;
+}
+
+void FormWindow::addTips(const std::vector<std::size_t>& which) {
     std::vector<std::size_t> frames;
-    for (std::size_t i = 0; i < ctls_.size(); ++i) {
+    for (std::size_t i : which) {
         Ctl& k = ctls_[i];
         if (!k.h || k.c->tooltip().empty()) continue;
         std::vector<char> text(k.c->tooltip().begin(), k.c->tooltip().end());
@@ -515,6 +596,7 @@ void FormWindow::teardown() {
         for (const Ctl& k : ctls_)
             if (k.h) RemovePropA(k.h, kNameProperty);
         RemovePropA(hwnd_, kNameProperty);
+        RemovePropA(hwnd_, kBuiltProperty);
         // Takes the controls and the tooltip window with it.
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
@@ -616,6 +698,7 @@ void FormWindow::pushValue(std::size_t i) {
             break;
         case Kind::TabStrip:
             if (static_cast<int>(i) == tabIndex_) {
+                buildPage(static_cast<const TabStrip&>(c).currentTab());
                 SendMessageA(k.h, TCM_SETCURSEL, static_cast<WPARAM>(static_cast<const TabStrip&>(c).currentTab()),
                              0);
                 // The focus on the page going away moves to the tabs, as in a
@@ -774,6 +857,13 @@ void FormWindow::updateForm(FormAspect what) {
                 }
                 ShowWindow(hwnd_, isMain_ ? tk_.takeFirstShow() : SW_SHOW);
                 if (IsWindowEnabled(hwnd_)) SetForegroundWindow(hwnd_);
+                if (!idleStarted_) {
+                    // Painted at once, as the user expects of a window
+                    // that has appeared; the rest is made after that.
+                    UpdateWindow(hwnd_);
+                    idleStarted_ = true;
+                    SetTimer(hwnd_, kIdleTimer, USER_TIMER_MINIMUM, nullptr);
+                }
             } else {
                 ShowWindow(hwnd_, SW_HIDE);
             }
@@ -914,6 +1004,12 @@ LRESULT FormWindow::proc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             onActivate(wp);
             return 0;
+        case WM_TIMER:
+            if (wp == kIdleTimer) {
+                idleStep();
+                return 0;
+            }
+            break;
         case WM_SETFOCUS:
             // The form itself has nothing to type into: pass the focus on.
             restoreFocus();

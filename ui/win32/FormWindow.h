@@ -53,6 +53,7 @@ private:
         ATOM atom = 0;
         geometry::PixelRect px;  // in the form's client area
         bool hasTipRect = false;  // a tool on the form: tips over a disabled control
+        int page = -1;            // the tab page it lies on, or -1
     };
 
     // Model calls from window messages: never while pushing model state into
@@ -60,10 +61,16 @@ private:
     template <typename F>
     void toModel(F&& f);
 
+    void createControls(const std::vector<std::size_t>& which, bool later);
     void createControl(std::size_t i);
     void initControl(std::size_t i);
+    void nameControl(std::size_t i);
+    void stackAfterPredecessors(const std::vector<std::size_t>& which);
     void arrangeZOrder();
-    void createTooltips();
+    void buildPage(int page);
+    void idleStep();
+    bool wantsTips() const;
+    void addTips(const std::vector<std::size_t>& which);
     void renderPage();
     void freePage();
     HFONT labelFont(const Label& l);
@@ -124,6 +131,11 @@ private:
     HBITMAP pageBitmap_ = nullptr;
     HBRUSH pageBrush_ = nullptr;
     std::vector<HFONT> fonts_;  // heading labels' fonts
+    // Pages of the tab strip whose controls exist. Only the page on show is
+    // made before the window appears; the rest follow while it is idle, or
+    // at once when the user turns to one of them.
+    std::vector<bool> pageBuilt_;
+    bool idleStarted_ = false;
 };
 
 }  // namespace ui::win32

@@ -22,6 +22,9 @@
 namespace ui::win32 {
 
 constexpr const char* kNameProperty = "QmName";
+// Set on a form's window once every one of its controls exists: the pages
+// not on show are made after the window first appears.
+constexpr const char* kBuiltProperty = "QmBuilt";
 
 class FormWindow;
 
