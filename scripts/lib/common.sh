@@ -136,6 +136,14 @@ qm_make_prefix() {
   # spare a two-second wait for one on every hide.
   timeout -k 10 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
     { echo "cannot configure the prefix" >&2; return 1; }
+  # Wine's own Tahoma (Debian's fonts-wine), which its prefixes do not find:
+  # XP's dialog font, so that captions take the room they take on XP. The
+  # server and desktop are ended so the next program starts with the fonts.
+  local f
+  for f in /usr/share/wine/fonts/*.ttf; do
+    [ -f "$f" ] && cp -n "$f" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null
+  done
+  qm_stop_wine
 }
 
 # Lets every Wine process of the prefix end, then ends the server.

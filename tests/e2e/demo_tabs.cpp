@@ -1,10 +1,11 @@
-// Shows the main window's tabs one after another, so that the demo can take
-// a screenshot of each:  qm_demo_tabs <quillmere.exe> <folder>
-// For tab i it writes <folder>\tab<i>.ready holding the tab's caption and
-// goes on once <folder>\tab<i>.done exists; at the end it closes the
-// program and writes <folder>\finished.
+// Takes a picture of every window for the demo and the README: each tab of
+// the main window, then each dialog, opened the way a user opens it.
+//   qm_demo_tabs <quillmere.exe> <folder>
+// Writes <folder>\NN-<name>.bmp for each, and one line "NN-<name> <caption>"
+// per picture to stdout. Exits non-zero when a window could not be shown.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <string>
 
@@ -12,24 +13,38 @@
 
 namespace {
 
-bool fileExists(const std::string& p) { return GetFileAttributesA(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void writeFile(const std::string& p, const std::string& text) {
-    std::string tmp = p + ".tmp";
-    FILE* f = std::fopen(tmp.c_str(), "wb");
-    if (!f) throw e2e::Failure("cannot write " + tmp);
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-    // Renamed into place, so the reader never sees half a file.
-    if (!MoveFileExA(tmp.c_str(), p.c_str(), MOVEFILE_REPLACE_EXISTING)) throw e2e::Failure("cannot write " + p);
+std::string slug(const std::string& s) {
+    std::string out;
+    for (char ch : s) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c)) out += static_cast<char>(std::tolower(c));
+        else if (!out.empty() && out.back() != '-') out += '-';
+    }
+    while (!out.empty() && out.back() == '-') out.pop_back();
+    return out;
 }
 
-// Lets the program paint the new page and Wine put it on the screen.
-void settle(HWND top) {
+// Lets the program paint and Wine put it on the screen.
+void settle(const e2e::Window& w) {
+    HWND top = static_cast<HWND>(w.hwnd());
     RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     DWORD_PTR r = 0;
     SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r);
-    Sleep(500);
+    Sleep(300);
+}
+
+int g_count = 0;
+std::string g_folder;
+
+void take(const e2e::Window& w, const std::string& name) {
+    e2e::bringToFront(w);
+    settle(w);
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d", ++g_count);
+    const std::string base = std::string(number) + "-" + name;
+    e2e::saveScreenshot(w, g_folder + "\\" + base + ".bmp");
+    std::printf("%s %s\n", base.c_str(), w.text().c_str());
+    std::fflush(stdout);
 }
 
 }  // namespace
@@ -39,26 +54,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: qm_demo_tabs <quillmere.exe> <folder>\n");
         return 2;
     }
-    const std::string folder = argv[2];
+    g_folder = argv[2];
     try {
         e2e::App app;
         app.start(argv[1]);
         e2e::Window main = app.form("frmMain");
         e2e::Control tabs = main.control("SSTab1");
-        const int n = tabs.count();
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < tabs.count(); ++i) {
             tabs.choose(i);
-            settle(static_cast<HWND>(main.hwnd()));
-            const std::string base = folder + "\\tab" + std::to_string(i);
-            writeFile(base + ".ready", tabs.itemText(i));
-            std::printf("tab %d: %s\n", i, tabs.itemText(i).c_str());
-            std::fflush(stdout);
-            if (!e2e::waitUntil([&] { return fileExists(base + ".done"); }, 60000))
-                throw e2e::Failure("no screenshot of tab " + std::to_string(i) + " was taken");
+            take(main, "main-" + slug(tabs.itemText(i)));
         }
+        for (const std::string& form : e2e::dialogForms()) {
+            e2e::Window dlg = e2e::openDialog(app, main, form);
+            take(dlg, slug(form.substr(3)));
+            dlg.closeFromFrame();
+            if (!e2e::waitUntil([&] { return main.usable(); }, 10000))
+                throw e2e::Failure(form + " did not give the main window back");
+        }
+        main.control("SSTab1").choose(0);
         main.closeFromFrame();
         app.waitForExit();
-        writeFile(folder + "\\finished", std::to_string(n));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qm_demo_tabs: %s\n", e.what());
