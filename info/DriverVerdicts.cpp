@@ -3,36 +3,37 @@
 namespace info {
 
 namespace {
-const char* const kNoDriver = "You don't appear to have any drivers installed correctly";
-const char* const kWin2000Tail =
-    "  While these do work in Windows XP, they were designed for Windows 2000 and hence haven't been fully "
-    "tested.  It is recommended that you use the in-box Windows XP driver.";
+#define QM_NO_DRIVER "You don't appear to have any drivers installed correctly"
+#define QM_WIN2000_TAIL \
+    "  While these do work in Windows XP, they were designed for Windows 2000 and hence haven't been fully " \
+    "tested.  It is recommended that you use the in-box Windows XP driver."
 // Where to look for the roll-back instructions.
-const char* const kSupportSite = "an Aureal driver support web site";
+#define QM_SUPPORT_SITE "an Aureal driver support web site"
+
+// Constant data: built as strings at start-up, the table cost more code
+// than text.
+constexpr std::array<DriverVerdict, 7> kVerdicts = {{
+    {"NA", nullptr, QM_NO_DRIVER},
+    {"N/A", nullptr, QM_NO_DRIVER},
+    // One version number, two builds: only the file size tells them apart.
+    {"5.12.1.2560", "747392",
+     "You appear to be running the original Microsoft provided Aureal drivers.  These are the recommended "
+     "drivers for Windows XP.  This driver supports full hardware acceleration for DirectSound, DirectSound "
+     "3D, A3D and MIDI.  S/PDIF output is also supported."},
+    {"5.12.1.2560", "702080",
+     "You appear to be running the Microsoft provided Aureal drivers from Windows Update.  These "
+     "drivers should not be used since they remove all hardware acceleration for the sound "
+     "card.  Try to roll back the driver, or get further instructions from " QM_SUPPORT_SITE "."},
+    {"5.12.1.2559", nullptr, "You appear to be running the Aureal Beta drivers." QM_WIN2000_TAIL},
+    {"5.10.2500.49", nullptr, "You appear to be running the Aureal Public Beta drivers." QM_WIN2000_TAIL},
+    {"5.0.2169.1", nullptr, "You appear to be running the Windows 2000 in-box drivers." QM_WIN2000_TAIL},
+}};
+#undef QM_NO_DRIVER
+#undef QM_WIN2000_TAIL
+#undef QM_SUPPORT_SITE
 }  // namespace
 
-const std::vector<DriverVerdict>& driverVerdicts() {
-    static const std::vector<DriverVerdict> table = {
-        {"NA", nullptr, kNoDriver},
-        {"N/A", nullptr, kNoDriver},
-        // One version number, two builds: only the file size tells them apart.
-        {"5.12.1.2560", "747392",
-         "You appear to be running the original Microsoft provided Aureal drivers.  These are the recommended "
-         "drivers for Windows XP.  This driver supports full hardware acceleration for DirectSound, DirectSound "
-         "3D, A3D and MIDI.  S/PDIF output is also supported."},
-        {"5.12.1.2560", "702080",
-         std::string("You appear to be running the Microsoft provided Aureal drivers from Windows Update.  These "
-                     "drivers should not be used since they remove all hardware acceleration for the sound "
-                     "card.  Try to roll back the driver, or get further instructions from ") +
-             kSupportSite + "."},
-        {"5.12.1.2559", nullptr, std::string("You appear to be running the Aureal Beta drivers.") + kWin2000Tail},
-        {"5.10.2500.49", nullptr,
-         std::string("You appear to be running the Aureal Public Beta drivers.") + kWin2000Tail},
-        {"5.0.2169.1", nullptr,
-         std::string("You appear to be running the Windows 2000 in-box drivers.") + kWin2000Tail},
-    };
-    return table;
-}
+const std::array<DriverVerdict, 7>& driverVerdicts() { return kVerdicts; }
 
 std::string driverVerdict(const std::string& version, const std::string& size) {
     for (const DriverVerdict& v : driverVerdicts())

@@ -1,13 +1,9 @@
 #include "info/frmAboutA3D.h"
 
-#include <string>
-
 #include "ui/Images.h"
 
-namespace {
-// Where the list of A3D titles is kept.
-const char* const kTitlesSite = "an A3D enthusiasts' web site";
-}  // namespace
+// Where the list of A3D titles is kept; joined to the texts at compile time.
+#define QM_TITLES_SITE "an A3D enthusiasts' web site"
 
 frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::Form("frmAboutA3D", ui) {
     setCaption("About A3D");
@@ -17,8 +13,7 @@ frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::For
     Image1.place("", {120, 120, 870, 1455});
     Image1.image = ui::IMG_A3D_LOGO;
     Label4.place("A3D Audio By Aureal.Inc", {1110, 120, 5370, 255});
-    Label5.place(std::string("For an up-to-date list of A3D supported software titles please visit ") + kTitlesSite +
-                     ".",
+    Label5.place("For an up-to-date list of A3D supported software titles please visit " QM_TITLES_SITE ".",
                  {1110, 600, 5370, 780});
     Label5.alignCenter = true;
     Label1.place(
@@ -34,10 +29,11 @@ frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::For
         "park rides, million-dollar flight and driving simulators, Virtual Reality installations and recording "
         "studios to create 3D effects for major movie soundtracks.",
         {120, 3615, 6360, 1560});
-    Label3.place(std::string("Interactive applications such as PC games, 3D Internet sites and computer simulations "
-                             "can be designed to take advantage of A3D.  Visit ") +
-                     kTitlesSite + " for an up-to-date list of A3D supported titles.",
-                 {120, 5295, 6360, 780});
+    Label3.place(
+        "Interactive applications such as PC games, 3D Internet sites and computer simulations "
+        "can be designed to take advantage of A3D.  Visit " QM_TITLES_SITE " for an up-to-date list of A3D "
+        "supported titles.",
+        {120, 5295, 6360, 780});
     cmdOK.place("OK", {5280, 6240, 1200, 375});
     cmdOK.isDefault = true;
     cmdOK.isCancel = true;
@@ -47,3 +43,5 @@ frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::For
 }
 
 void frmAboutA3D::cmdOK_Click() { giveBack(); }
+
+#undef QM_TITLES_SITE

@@ -1,7 +1,5 @@
 #include "settings/Catalogue.h"
 
-#include <string>
-
 namespace settings {
 
 namespace {
@@ -10,119 +8,104 @@ using platform::REG_DWORD;
 using platform::REG_SZ;
 using G = ResetGroup;
 constexpr std::optional<std::int32_t> no = std::nullopt;
-
-#define QM_SETTING(fn, k, n, t, g, r, c, m) \
-    const Setting& fn() {                    \
-        static const Setting s{k, n, t, g, r, c, m}; \
-        return s;                            \
-    }
 }  // namespace
 
-QM_SETTING(PrimaryXtalk, key::ControlPanel, "PrimaryXtalk", REG_DWORD, G::A3DType, 2, no, 0)
-QM_SETTING(SoftSynthModeIndex, key::ControlPanel, "SoftSynthModeIndex", REG_DWORD, G::MidiVoices, 0, no, 0)
-QM_SETTING(GamerMode, key::ControlPanel, "GamerMode", REG_DWORD, G::MidiVoices, 1, no, 0)
-QM_SETTING(SoftSynthVoices, key::ControlPanel, "SoftSynthVoices", REG_DWORD, G::MidiVoices, 256, no, 0)
-QM_SETTING(SoftSynthMode, key::ControlPanel, "SoftSynthMode", REG_DWORD, G::MidiVoices, 3, no, 0)
-QM_SETTING(SoftSynth, key::ControlPanel, "SoftSynth", REG_DWORD, G::MidiVoices, 2, no, 0)
-QM_SETTING(AspenWavetableEffect, key::ControlPanel, "AspenWavetableEffect", REG_DWORD, G::MidiEffects, 1, no, 0)
-QM_SETTING(ReverbAmount, key::ControlPanel, "ReverbAmount", REG_DWORD, G::MidiEffects, 64, no, 0)
-QM_SETTING(ChorusAmount, key::ControlPanel, "ChorusAmount", REG_DWORD, G::MidiEffects, 64, no, 0)
-QM_SETTING(HighPerformanceMIDI, key::ControlPanel, "HighPerformanceMIDI", REG_DWORD, G::None, no, 0, 0)
-QM_SETTING(QuadCodecOutputModeState, key::ControlPanel, "QuadCodecOutputModeState", REG_DWORD, G::AC97Codec, 0, no, 0)
-QM_SETTING(AnalogEQSrcLine, key::ControlPanel, "AnalogEQSrcLine", REG_DWORD, G::AnalogEQ, 3, no, 0)
-QM_SETTING(AnalogEQEnableState, key::ControlPanel, "AnalogEQEnableState", REG_DWORD, G::AnalogEQ, 0, no, 0)
-QM_SETTING(AC97MixerLocation, key::ControlPanel, "AC97MixerLocation", REG_SZ, G::AC97MixerPath, no, no, 0)
-QM_SETTING(VIAFix, key::ControlPanel, "VIAFix", REG_DWORD, G::None, no, 0, 0)
-QM_SETTING(VIAAGP, key::ControlPanel, "VIAAGP", REG_DWORD, G::None, no, 0, 0)
-QM_SETTING(AC97PCMOutVol, key::Customization, "AC97PCMOutVol", REG_DWORD, G::AC97Codec, 8, no, 0)
-QM_SETTING(AC97PCM2OutVol, key::Customization, "AC97PCM2OutVol", REG_DWORD, G::AC97Codec, 8, no, 0)
-QM_SETTING(AC97MixerFrontOutVol, key::Customization, "AC97MixerFrontOutVol", REG_DWORD, G::AC97Codec, 8, no, 0)
-QM_SETTING(AC97MixerRearOutVol, key::Customization, "AC97MixerRearOutVol", REG_DWORD, G::AC97Codec, 8, no, 0)
-QM_SETTING(DisableAC97Codec3DEffect, key::Customization, "DisableAC97Codec3DEffect", REG_DWORD, G::AC97Codec, 1, no, 0)
-QM_SETTING(ST9704ATTEN, key::Customization, "ST9704ATTEN", REG_DWORD, G::AC97Codec, 0, no, 0)
-QM_SETTING(CorrectLA2, key::Customization, "CorrectLA2", REG_DWORD, G::AC97Codec, 1, no, 0)
-QM_SETTING(ST9708LA4RearInversion, key::Customization, "ST9708LA4RearInversion", REG_DWORD, G::AC97Codec, 1, no, 0)
-QM_SETTING(SetGPIO0InQuad, key::Customization, "SetGPIO0InQuad", REG_DWORD, G::AC97Codec, 0, 0, 0)
-QM_SETTING(SpdifFrequency, key::Customization, "SpdifFrequency", REG_DWORD, G::DigitalOutput, 48000, no, 0)
-QM_SETTING(DetectSpdifOut, key::Customization, "DetectSpdifOut", REG_DWORD, G::DigitalOutput, 1, no, 0)
-QM_SETTING(EnableSpdifOut, key::Customization, "EnableSpdifOut", REG_DWORD, G::DigitalOutput, 1, no, 0)
-QM_SETTING(DetectSpdifIn, key::Customization, "DetectSpdifIn", REG_DWORD, G::DigitalInput, 0, no, 0)
-QM_SETTING(EnableSpdifIn, key::Customization, "EnableSpdifIn", REG_DWORD, G::DigitalInput, 0, no, 0)
-QM_SETTING(SupportAnalogEQ, key::Customization, "SupportAnalogEQ", REG_DWORD, G::AnalogEQ, 0, no, 0)
-QM_SETTING(ControlPanelPageConfig, key::Customization, "ControlPanelPageConfig", REG_SZ, G::None, no, no, 0)
-QM_SETTING(CoefSet0, key::Equalizer, "CoefSet0", REG_BINARY, G::None, no, no, 0)
-QM_SETTING(EqBypass, key::Equalizer, "EqBypass", REG_DWORD, G::None, no, no, 0)
-QM_SETTING(ActiveCoefSet, key::Equalizer, "ActiveCoefSet", REG_DWORD, G::None, no, no, 0)
-QM_SETTING(PresetNumber, key::EqPreset, "PresetNumber", REG_DWORD, G::None, no, no, 0)
-QM_SETTING(CurrSpeakerComp, key::SpeakerCompensation, "CurrSpeakerComp", REG_SZ, G::None, no, no, 0)
-QM_SETTING(SplashScreen, key::A3D, "SplashScreen", REG_DWORD, G::None, no, 0, 0)
-QM_SETTING(SplashAudio, key::A3D, "SplashAudio", REG_DWORD, G::None, no, 0, 0)
-QM_SETTING(AU30TRAY, key::Run, "AU30TRAY", REG_SZ, G::None, no, no, 0)
-QM_SETTING(MediaPlayerProg, key::DirectXMedia, ".Prog", REG_SZ, G::None, no, no, 0)
-QM_SETTING(WpcrsetStart, key::WpcrsetService, "Start", REG_DWORD, G::None, no, no, 0)
-QM_SETTING(WpcrsetRunSwitch, key::WpcrsetParameters, "Start", REG_DWORD, G::None, no, no, 0)
-QM_SETTING(RegCnt, key::WpcrsetParameters, "RegCnt", REG_DWORD, G::None, no, no, 0)
-
-#undef QM_SETTING
-
-const Setting& SpdifCard(int n) {
-    static const Setting cards[4] = {
-        {key::SpdifEnableList, "1", REG_DWORD, G::None, no, no, 0},
-        {key::SpdifEnableList, "2", REG_DWORD, G::None, no, no, 0},
-        {key::SpdifEnableList, "3", REG_DWORD, G::None, no, no, 0},
-        {key::SpdifEnableList, "4", REG_DWORD, G::None, no, no, 0},
-    };
-    return cards[(n >= 1 && n <= 4) ? n - 1 : 0];
-}
-
-const Setting& RegEntry(int n) {
-    static const char* names[16] = {"Reg00", "Reg01", "Reg02", "Reg03", "Reg04", "Reg05", "Reg06", "Reg07",
-                                    "Reg08", "Reg09", "Reg10", "Reg11", "Reg12", "Reg13", "Reg14", "Reg15"};
-    static const std::vector<Setting> entries = [] {
-        std::vector<Setting> v;
-        for (auto* nm : names) v.push_back({key::WpcrsetParameters, nm, REG_DWORD, G::None, no, no, 0});
-        return v;
-    }();
-    return entries[(n >= 0 && n < 16) ? n : 0];
-}
-
-const std::vector<const Setting*>& all() {
-    static const std::vector<const Setting*> table = [] {
-        std::vector<const Setting*> t = {
-            &PrimaryXtalk(), &SoftSynthModeIndex(), &GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynth(),
-            &AspenWavetableEffect(), &ReverbAmount(), &ChorusAmount(), &HighPerformanceMIDI(),
-            &QuadCodecOutputModeState(), &AnalogEQSrcLine(), &AnalogEQEnableState(), &AC97MixerLocation(), &VIAFix(),
-            &VIAAGP(), &AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(),
-            &DisableAC97Codec3DEffect(), &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(), &SetGPIO0InQuad(),
-            &SpdifFrequency(), &DetectSpdifOut(), &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(),
-            &SupportAnalogEQ(), &ControlPanelPageConfig()};
-        for (int i = 1; i <= 4; ++i) t.push_back(&SpdifCard(i));
-        for (auto* s : {&CoefSet0(), &EqBypass(), &ActiveCoefSet(), &PresetNumber(), &CurrSpeakerComp(),
-                        &SplashScreen(), &SplashAudio(), &AU30TRAY(), &MediaPlayerProg(), &WpcrsetStart(),
-                        &WpcrsetRunSwitch(), &RegCnt()})
-            t.push_back(s);
-        for (int i = 0; i < 16; ++i) t.push_back(&RegEntry(i));
-        return t;
-    }();
-    return table;
-}
+namespace table {
+constexpr Setting PrimaryXtalk{key::ControlPanel, "PrimaryXtalk", REG_DWORD, G::A3DType, 2, no, 0};
+constexpr Setting SoftSynthModeIndex{key::ControlPanel, "SoftSynthModeIndex", REG_DWORD, G::MidiVoices, 0, no, 0};
+constexpr Setting GamerMode{key::ControlPanel, "GamerMode", REG_DWORD, G::MidiVoices, 1, no, 0};
+constexpr Setting SoftSynthVoices{key::ControlPanel, "SoftSynthVoices", REG_DWORD, G::MidiVoices, 256, no, 0};
+constexpr Setting SoftSynthMode{key::ControlPanel, "SoftSynthMode", REG_DWORD, G::MidiVoices, 3, no, 0};
+constexpr Setting SoftSynth{key::ControlPanel, "SoftSynth", REG_DWORD, G::MidiVoices, 2, no, 0};
+constexpr Setting AspenWavetableEffect{key::ControlPanel, "AspenWavetableEffect", REG_DWORD, G::MidiEffects, 1, no, 0};
+constexpr Setting ReverbAmount{key::ControlPanel, "ReverbAmount", REG_DWORD, G::MidiEffects, 64, no, 0};
+constexpr Setting ChorusAmount{key::ControlPanel, "ChorusAmount", REG_DWORD, G::MidiEffects, 64, no, 0};
+constexpr Setting HighPerformanceMIDI{key::ControlPanel, "HighPerformanceMIDI", REG_DWORD, G::None, no, 0, 0};
+constexpr Setting QuadCodecOutputModeState{key::ControlPanel, "QuadCodecOutputModeState", REG_DWORD, G::AC97Codec, 0, no, 0};
+constexpr Setting AnalogEQSrcLine{key::ControlPanel, "AnalogEQSrcLine", REG_DWORD, G::AnalogEQ, 3, no, 0};
+constexpr Setting AnalogEQEnableState{key::ControlPanel, "AnalogEQEnableState", REG_DWORD, G::AnalogEQ, 0, no, 0};
+constexpr Setting AC97MixerLocation{key::ControlPanel, "AC97MixerLocation", REG_SZ, G::AC97MixerPath, no, no, 0};
+constexpr Setting VIAFix{key::ControlPanel, "VIAFix", REG_DWORD, G::None, no, 0, 0};
+constexpr Setting VIAAGP{key::ControlPanel, "VIAAGP", REG_DWORD, G::None, no, 0, 0};
+constexpr Setting AC97PCMOutVol{key::Customization, "AC97PCMOutVol", REG_DWORD, G::AC97Codec, 8, no, 0};
+constexpr Setting AC97PCM2OutVol{key::Customization, "AC97PCM2OutVol", REG_DWORD, G::AC97Codec, 8, no, 0};
+constexpr Setting AC97MixerFrontOutVol{key::Customization, "AC97MixerFrontOutVol", REG_DWORD, G::AC97Codec, 8, no, 0};
+constexpr Setting AC97MixerRearOutVol{key::Customization, "AC97MixerRearOutVol", REG_DWORD, G::AC97Codec, 8, no, 0};
+constexpr Setting DisableAC97Codec3DEffect{key::Customization, "DisableAC97Codec3DEffect", REG_DWORD, G::AC97Codec, 1, no, 0};
+constexpr Setting ST9704ATTEN{key::Customization, "ST9704ATTEN", REG_DWORD, G::AC97Codec, 0, no, 0};
+constexpr Setting CorrectLA2{key::Customization, "CorrectLA2", REG_DWORD, G::AC97Codec, 1, no, 0};
+constexpr Setting ST9708LA4RearInversion{key::Customization, "ST9708LA4RearInversion", REG_DWORD, G::AC97Codec, 1, no, 0};
+constexpr Setting SetGPIO0InQuad{key::Customization, "SetGPIO0InQuad", REG_DWORD, G::AC97Codec, 0, 0, 0};
+constexpr Setting SpdifFrequency{key::Customization, "SpdifFrequency", REG_DWORD, G::DigitalOutput, 48000, no, 0};
+constexpr Setting DetectSpdifOut{key::Customization, "DetectSpdifOut", REG_DWORD, G::DigitalOutput, 1, no, 0};
+constexpr Setting EnableSpdifOut{key::Customization, "EnableSpdifOut", REG_DWORD, G::DigitalOutput, 1, no, 0};
+constexpr Setting DetectSpdifIn{key::Customization, "DetectSpdifIn", REG_DWORD, G::DigitalInput, 0, no, 0};
+constexpr Setting EnableSpdifIn{key::Customization, "EnableSpdifIn", REG_DWORD, G::DigitalInput, 0, no, 0};
+constexpr Setting SupportAnalogEQ{key::Customization, "SupportAnalogEQ", REG_DWORD, G::AnalogEQ, 0, no, 0};
+constexpr Setting ControlPanelPageConfig{key::Customization, "ControlPanelPageConfig", REG_SZ, G::None, no, no, 0};
+constexpr Setting CoefSet0{key::Equalizer, "CoefSet0", REG_BINARY, G::None, no, no, 0};
+constexpr Setting EqBypass{key::Equalizer, "EqBypass", REG_DWORD, G::None, no, no, 0};
+constexpr Setting ActiveCoefSet{key::Equalizer, "ActiveCoefSet", REG_DWORD, G::None, no, no, 0};
+constexpr Setting PresetNumber{key::EqPreset, "PresetNumber", REG_DWORD, G::None, no, no, 0};
+constexpr Setting CurrSpeakerComp{key::SpeakerCompensation, "CurrSpeakerComp", REG_SZ, G::None, no, no, 0};
+constexpr Setting SplashScreen{key::A3D, "SplashScreen", REG_DWORD, G::None, no, 0, 0};
+constexpr Setting SplashAudio{key::A3D, "SplashAudio", REG_DWORD, G::None, no, 0, 0};
+constexpr Setting AU30TRAY{key::Run, "AU30TRAY", REG_SZ, G::None, no, no, 0};
+constexpr Setting MediaPlayerProg{key::DirectXMedia, ".Prog", REG_SZ, G::None, no, no, 0};
+constexpr Setting WpcrsetStart{key::WpcrsetService, "Start", REG_DWORD, G::None, no, no, 0};
+constexpr Setting WpcrsetRunSwitch{key::WpcrsetParameters, "Start", REG_DWORD, G::None, no, no, 0};
+constexpr Setting RegCnt{key::WpcrsetParameters, "RegCnt", REG_DWORD, G::None, no, no, 0};
+}  // namespace table
 
 namespace {
-bool iequal(const char* a, const char* b) {
-    for (; *a && *b; ++a, ++b) {
-        char x = *a, y = *b;
-        if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return *a == *b;
-}
+constexpr Setting kSpdifCards[4] = {
+    {key::SpdifEnableList, "1", REG_DWORD, G::None, no, no, 0},
+    {key::SpdifEnableList, "2", REG_DWORD, G::None, no, no, 0},
+    {key::SpdifEnableList, "3", REG_DWORD, G::None, no, no, 0},
+    {key::SpdifEnableList, "4", REG_DWORD, G::None, no, no, 0},
+};
+
+constexpr Setting kRegEntries[16] = {
+    {key::WpcrsetParameters, "Reg00", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg01", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg02", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg03", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg04", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg05", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg06", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg07", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg08", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg09", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg10", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg11", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg12", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg13", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg14", REG_DWORD, G::None, no, no, 0},
+    {key::WpcrsetParameters, "Reg15", REG_DWORD, G::None, no, no, 0},
+};
+
+constexpr std::array<const Setting*, kSettingCount> kAll = {
+    &table::PrimaryXtalk, &table::SoftSynthModeIndex, &table::GamerMode, &table::SoftSynthVoices,
+    &table::SoftSynthMode, &table::SoftSynth, &table::AspenWavetableEffect, &table::ReverbAmount,
+    &table::ChorusAmount, &table::HighPerformanceMIDI, &table::QuadCodecOutputModeState, &table::AnalogEQSrcLine,
+    &table::AnalogEQEnableState, &table::AC97MixerLocation, &table::VIAFix, &table::VIAAGP, &table::AC97PCMOutVol,
+    &table::AC97PCM2OutVol, &table::AC97MixerFrontOutVol, &table::AC97MixerRearOutVol,
+    &table::DisableAC97Codec3DEffect, &table::ST9704ATTEN, &table::CorrectLA2, &table::ST9708LA4RearInversion,
+    &table::SetGPIO0InQuad, &table::SpdifFrequency, &table::DetectSpdifOut, &table::EnableSpdifOut,
+    &table::DetectSpdifIn, &table::EnableSpdifIn, &table::SupportAnalogEQ, &table::ControlPanelPageConfig,
+    &kSpdifCards[0], &kSpdifCards[1], &kSpdifCards[2], &kSpdifCards[3], &table::CoefSet0, &table::EqBypass,
+    &table::ActiveCoefSet, &table::PresetNumber, &table::CurrSpeakerComp, &table::SplashScreen, &table::SplashAudio,
+    &table::AU30TRAY, &table::MediaPlayerProg, &table::WpcrsetStart, &table::WpcrsetRunSwitch, &table::RegCnt,
+    &kRegEntries[0], &kRegEntries[1], &kRegEntries[2], &kRegEntries[3], &kRegEntries[4], &kRegEntries[5],
+    &kRegEntries[6], &kRegEntries[7], &kRegEntries[8], &kRegEntries[9], &kRegEntries[10], &kRegEntries[11],
+    &kRegEntries[12], &kRegEntries[13], &kRegEntries[14], &kRegEntries[15],
+};
 }  // namespace
 
-const Setting* lookup(const char* k, const char* n) {
-    for (const Setting* s : all())
-        if (iequal(s->key, k) && iequal(s->name, n)) return s;
-    return nullptr;
-}
+const Setting& SpdifCard(int n) { return kSpdifCards[(n >= 1 && n <= 4) ? n - 1 : 0]; }
+
+const Setting& RegEntry(int n) { return kRegEntries[(n >= 0 && n < 16) ? n : 0]; }
+
+const std::array<const Setting*, kSettingCount>& all() { return kAll; }
 
 }  // namespace settings

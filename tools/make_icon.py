@@ -2,9 +2,12 @@
 """Draws the program's icon and writes it as a Windows .ico file.
 
 The icon is a speaker with two sound waves on a blue rounded square, at
-16, 32 and 48 pixels, each a 32-bit image with alpha plus the 1-bit mask
-that Windows XP needs. Only the standard library is used, so the build
-needs nothing beyond Python itself.
+16, 32 and 48 pixels, each with the 1-bit mask that Windows XP needs. 16 and
+32, the title bar, taskbar and desktop sizes, are 32-bit images with alpha.
+48, seen only in Explorer's Tiles view, is 256 colours: its drawing has
+fewer, so every colour is kept and only the soft outer edge goes, at a
+third of the bytes. Only the standard library is used, so the build needs
+nothing beyond Python itself.
 
 Usage: make_icon.py OUTPUT.ico
 """
@@ -12,7 +15,8 @@ import math
 import struct
 import sys
 
-SIZES = (16, 32, 48)
+# (pixels, bits per pixel)
+IMAGES = ((16, 32), (32, 32), (48, 8))
 
 
 def in_round_rect(x, y, l, t, r, b, rad):
@@ -80,33 +84,72 @@ def render(size):
     return rows
 
 
-def icon_image(size):
-    rows = render(size)
-    xor = bytearray()
-    for row in reversed(rows):  # bottom-up
-        for r, g, b, a in row:
-            xor += bytes((b, g, r, a))
+def mask_bits(rows, opaque):
+    """The AND mask, bottom-up: 1 where the screen shows through."""
+    size = len(rows)
     stride = ((size + 31) // 32) * 4
     mask = bytearray()
     for row in reversed(rows):
         line = bytearray(stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
+        for x, px in enumerate(row):
+            if not opaque(px):
                 line[x // 8] |= 0x80 >> (x % 8)
         mask += line
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    return header + bytes(xor) + bytes(mask)
+    return bytes(mask)
+
+
+def palette_of(colours):
+    """At most 256 colours, black first (what a masked-out pixel holds):
+    exact when the drawing has few enough, else with the low bits dropped."""
+    for drop in range(8):
+        keep = 0xFF & ~((1 << drop) - 1)
+        table = sorted({tuple(c & keep for c in rgb) for rgb in colours} - {(0, 0, 0)})
+        if len(table) < 256:
+            return [(0, 0, 0)] + table, keep
+    raise ValueError("no palette of 256 colours")
+
+
+def icon_image(size, bits):
+    rows = render(size)
+    if bits == 32:
+        xor = bytearray()
+        for row in reversed(rows):  # bottom-up
+            for r, g, b, a in row:
+                xor += bytes((b, g, r, a))
+        mask = mask_bits(rows, lambda px: px[3] > 0)
+        table = b""
+    else:
+        # No alpha: a pixel is drawn when at least half of it is covered.
+        def opaque(px):
+            return px[3] >= 128
+
+        colours, keep = palette_of([px[:3] for row in rows for px in row if opaque(px)])
+        index = {rgb: i for i, rgb in enumerate(colours)}
+        stride = (size + 3) & ~3
+        xor = bytearray()
+        for row in reversed(rows):
+            line = bytearray(stride)
+            for x, px in enumerate(row):
+                if opaque(px):
+                    line[x] = index[tuple(c & keep for c in px[:3])]
+            xor += line
+        mask = mask_bits(rows, opaque)
+        colours += [(0, 0, 0)] * (256 - len(colours))
+        table = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return header + table + bytes(xor) + mask
 
 
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write(__doc__)
         return 2
-    images = [icon_image(s) for s in SIZES]
+    images = [icon_image(size, bits) for size, bits in IMAGES]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     offset = 6 + 16 * len(images)
-    for size, data in zip(SIZES, images):
-        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(data), offset)
+    for (size, bits), data in zip(IMAGES, images):
+        colours = 1 << bits if bits < 8 else 0  # the entry's colour count: 0 for 256 or more
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, colours, 0, 1, bits, len(data), offset)
         offset += len(data)
     for data in images:
         out += data

@@ -59,6 +59,61 @@ int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
 }
 """
 
+# An exception table (LSDA) named by a function's unwind entry, as g++
+# leaves one for a function with a try block; ld puts every such table in
+# .text after the code. Its bytes read as sqrtps and movaps %xmm1,%xmm0.
+LSDA_ASM = r"""
+__asm__(
+  ".text\n"
+  ".globl _guarded\n"
+  "_guarded:\n"
+  ".cfi_startproc\n"
+  ".cfi_lsda 0x1b, Ltable\n"
+  "  movl $1, %eax\n"
+  "  ret\n"
+  ".cfi_endproc\n"
+  ".section .gcc_except_table,\"dr\"\n"
+  "Ltable:\n"
+  "  .byte 0xff, 0xff, 0x01, 0x0f, 0x51, 0x05, 0x0f, 0x28, 0xc1, 0x00\n"
+@AFTER@
+  ".text\n");
+int guarded(void);
+"""
+
+# Code in the exception tables' section (in place of @AFTER@), with an
+# unwind entry of its own.
+CODE_AFTER_TABLES = r"""
+  ".globl _late\n"
+  "_late:\n"
+  ".cfi_startproc\n"
+  "  movaps %xmm1, %xmm0\n"
+  "  ret\n"
+  ".cfi_endproc\n"
+"""
+
+GUARDED_MAIN = r"""
+#include <windows.h>
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    return guarded() + (int)GetTickCount();
+}
+"""
+
+# A constructor whose address, 0x510fc0 under image base 0x500000, reads as
+# sqrtps (%eax),%xmm0 in the list ld puts at the end of .text; the padding
+# makes that address part of the code.
+CTOR_MAIN = r"""
+#include <windows.h>
+__asm__(
+  ".text\n"
+  "  .skip 0x11000, 0x90\n"
+  ".section .ctors,\"w\"\n"
+  "  .long 0x00510fc0\n"
+  ".text\n");
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    return (int)GetTickCount();
+}
+"""
+
 
 GOOD_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
@@ -124,6 +179,27 @@ class Built(unittest.TestCase):
         self.assertTrue(v)
         self.assertTrue(all("SSE instruction" in x for x in v), v)
         self.assertTrue(any("%xmm" in x for x in v))
+
+    def test_data_after_the_code_is_not_taken_for_sse(self):
+        tables = self.build("lsda", LSDA_ASM.replace("@AFTER@", "") + GUARDED_MAIN, "-mwindows", *XP_LINK)
+        v, report = self.violations(tables)
+        self.assertEqual(v, [])
+        self.assertRegex(report, r"data in code: 0x[0-9a-f]+-0x[0-9a-f]+, exception tables")
+        ctor = self.build("ctor", CTOR_MAIN, "-mwindows", *XP_LINK, "-Wl,--image-base=0x500000")
+        v, report = self.violations(ctor)
+        self.assertEqual(v, [])
+        self.assertIn("constructor lists", report)
+
+    def test_sse_code_beside_exception_tables_is_still_caught(self):
+        sse = self.build("lsda_sse2", LSDA_ASM.replace("@AFTER@", "") + FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *XP_LINK)
+        v, report = self.violations(sse)
+        self.assertIn("exception tables", report)
+        self.assertTrue(v)
+        self.assertTrue(all("%xmm" in x and "sqrtps" not in x for x in v), v)
+        late = self.build("lsda_late", LSDA_ASM.replace("@AFTER@", CODE_AFTER_TABLES) + GUARDED_MAIN, "-mwindows", *XP_LINK)
+        v, report = self.violations(late)
+        self.assertIn("code follows the exception tables", report)
+        self.assertTrue(any("movaps %xmm1,%xmm0" in x for x in v), v)
 
     def test_vista_only_import_is_named(self):
         exe = self.build("vista", VISTA_MAIN, "-mwindows", *XP_LINK)

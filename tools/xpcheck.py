@@ -7,7 +7,8 @@ Wine loads nearly anything, so this is checked from the file itself:
   - imports (normal and delay-loaded): every DLL has an XP export list and
     every name imported by name is in that list (case-sensitive);
   - code: no SSE/SSE2 (or later) instruction, found by disassembling with
-    objdump;
+    objdump, leaving out the data the linker puts in .text after the code
+    (constructor lists, exception tables);
   - the embedded manifest (and any manifest file given): XP's side-by-side
     loader refuses a whole program over a manifest that later Windows and
     Wine accept.
@@ -37,10 +38,21 @@ class PeError(Exception):
     pass
 
 
+IMAGE_SCN_CNT_CODE = 0x20
+IMAGE_SCN_MEM_EXECUTE = 0x20000000
+
+
 class Section:
-    def __init__(self, name, vaddr, vsize, raw_off, raw_size):
+    def __init__(self, name, vaddr, vsize, raw_off, raw_size, flags=0):
         self.name, self.vaddr, self.vsize = name, vaddr, vsize
-        self.raw_off, self.raw_size = raw_off, raw_size
+        self.raw_off, self.raw_size, self.flags = raw_off, raw_size, flags
+
+    def is_code(self):
+        return bool(self.flags & (IMAGE_SCN_CNT_CODE | IMAGE_SCN_MEM_EXECUTE))
+
+    def size(self):
+        """Bytes of the section that are in the file and in the image."""
+        return min(self.vsize, self.raw_size) if self.vsize else self.raw_size
 
 
 class PeFile:
@@ -60,11 +72,13 @@ class PeFile:
             raise PeError("optional header cut short")
         (self.magic,) = struct.unpack_from("<H", data, opt)
         self.directories = []
+        self.image_base = 0
         if self.magic == PE32_MAGIC:
             if opt_size < 96:
                 raise PeError("PE32 optional header too small")
             (self.os_major, self.os_minor, _, _, self.subsys_major, self.subsys_minor) = struct.unpack_from(
                 "<HHHHHH", data, opt + 40)
+            (self.image_base,) = struct.unpack_from("<I", data, opt + 28)
             (self.subsystem,) = struct.unpack_from("<H", data, opt + 68)
             (ndirs,) = struct.unpack_from("<I", data, opt + 92)
             ndirs = min(ndirs, (opt_size - 96) // 8)
@@ -81,7 +95,19 @@ class PeFile:
                 raise PeError("section table cut short")
             name = data[off:off + 8].rstrip(b"\0").decode("latin-1")
             vsize, vaddr, raw_size, raw_off = struct.unpack_from("<IIII", data, off + 8)
-            self.sections.append(Section(name, vaddr, vsize, raw_off, raw_size))
+            (flags,) = struct.unpack_from("<I", data, off + 36)
+            self.sections.append(Section(name, vaddr, vsize, raw_off, raw_size, flags))
+
+    def contents(self, section):
+        return self.data[section.raw_off:section.raw_off + section.size()]
+
+    def section_at(self, va):
+        """The section an address (image base included) lies in, or None."""
+        rva = va - self.image_base
+        for s in self.sections:
+            if s.vaddr <= rva < s.vaddr + s.size():
+                return s
+        return None
 
     def directory(self, index):
         if index < len(self.directories):
@@ -266,8 +292,181 @@ _INSN_LINE = re.compile(r"^\s*([0-9a-f]+):\t(.*)$")
 _FUNC_LINE = re.compile(r"^[0-9a-f]+ <([^>]+)>:$")
 
 
-def scan_for_sse(disassembly):
-    """(instructions seen, [(address, function, text)]) of objdump -d output."""
+# Data that ld's PE script puts inside .text, behind the code: the
+# constructor and destructor lists, then every .gcc_except_table (the
+# exception tables, LSDAs). Disassembled, such bytes can read as SSE
+# (0f 51 is sqrtps), so they are found from the stripped exe itself and left
+# out. The LSDAs are named by .eh_frame; the tail of a code section from the
+# lowest LSDA on is taken as data only when no unwind entry (FDE) puts code
+# there, and the lists only when their exact shape lies just before it.
+# Anything not understood leaves the whole section scanned.
+
+class EhFrameError(Exception):
+    pass
+
+
+def _leb128(data, p, signed):
+    value = shift = 0
+    while True:
+        if p >= len(data):
+            raise EhFrameError("LEB128 number runs off the end")
+        byte = data[p]
+        p += 1
+        value |= (byte & 0x7F) << shift
+        shift += 7
+        if byte < 0x80:
+            if signed and byte & 0x40:
+                value -= 1 << shift
+            return value, p
+
+
+_EH_FORMATS = {0x00: "<I", 0x02: "<H", 0x03: "<I", 0x04: "<Q", 0x0A: "<h", 0x0B: "<i", 0x0C: "<q"}
+
+
+def _eh_pointer(data, p, enc, va_of, applied=True):
+    """(value, next position) of a DW_EH_PE-encoded pointer at data[p]."""
+    fmt = enc & 0x0F
+    if fmt in (0x01, 0x09):
+        value, q = _leb128(data, p, fmt == 0x09)
+    elif fmt in _EH_FORMATS:
+        q = p + struct.calcsize(_EH_FORMATS[fmt])
+        if q > len(data):
+            raise EhFrameError("pointer runs off the end")
+        (value,) = struct.unpack_from(_EH_FORMATS[fmt], data, p)
+    else:
+        raise EhFrameError("pointer encoding 0x%x" % enc)
+    if applied:
+        how = enc & 0x70
+        if how == 0x10:
+            value += va_of(p)
+        elif how:
+            raise EhFrameError("pointer encoding 0x%x" % enc)
+    return value & 0xFFFFFFFF, q
+
+
+def _cie(data, p, end, va_of):
+    """(FDE pointer encoding, LSDA encoding or None, has augmentation data)."""
+    version = data[p]
+    nul = data.find(b"\0", p + 1, end)
+    if version not in (1, 3) or nul < 0:
+        raise EhFrameError("CIE version %d" % version)
+    aug = data[p + 1:nul].decode("latin-1")
+    q = _leb128(data, nul + 1, False)[1]
+    q = _leb128(data, q, True)[1]
+    q = q + 1 if version == 1 else _leb128(data, q, False)[1]
+    fde_enc, lsda_enc = 0x00, None
+    if not aug:
+        return fde_enc, lsda_enc, False
+    if aug[0] != "z":
+        raise EhFrameError("CIE augmentation %r" % aug)
+    q = _leb128(data, q, False)[1]
+    for c in aug[1:]:
+        if c == "R":
+            fde_enc = data[q]
+            q += 1
+        elif c == "L":
+            lsda_enc = data[q]
+            q += 1
+        elif c == "P":
+            q = _eh_pointer(data, q + 1, data[q] & 0x7F, va_of, applied=False)[1]
+        elif c not in "SB":
+            raise EhFrameError("CIE augmentation %r" % aug)
+    return fde_enc, lsda_enc, True
+
+
+def unwind_entries(pe):
+    """([(start, end)] of the code the FDEs cover, [LSDA addresses])."""
+    frames = [s for s in pe.sections if s.name in (".eh_frame", ".eh_fram")]
+    fdes, lsdas = [], []
+    for sec in frames:
+        data = pe.contents(sec)
+        base = pe.image_base + sec.vaddr
+
+        def va_of(pos):
+            return base + pos
+
+        cies, p = {}, 0
+        while p + 4 <= len(data):
+            (length,) = struct.unpack_from("<I", data, p)
+            if length == 0:  # a terminator; more pieces may follow
+                p += 4
+                continue
+            if length == 0xFFFFFFFF or p + 4 + length > len(data) or length < 4:
+                raise EhFrameError("bad record length at 0x%x" % va_of(p))
+            body, end = p + 8, p + 4 + length
+            (cie_ptr,) = struct.unpack_from("<I", data, p + 4)
+            if cie_ptr:
+                cie_at = p + 4 - cie_ptr
+                if cie_at not in cies:
+                    if cie_at < 0 or struct.unpack_from("<I", data, cie_at + 4)[0] != 0:
+                        raise EhFrameError("FDE at 0x%x names no CIE" % va_of(p))
+                    cies[cie_at] = _cie(data, cie_at + 8, len(data), va_of)
+                fde_enc, lsda_enc, has_aug = cies[cie_at]
+                start, q = _eh_pointer(data, body, fde_enc, va_of)
+                size, q = _eh_pointer(data, q, fde_enc & 0x0F, va_of)
+                fdes.append((start, start + size))
+                if has_aug:
+                    q = _leb128(data, q, False)[1]
+                    if lsda_enc is not None and lsda_enc != 0xFF:
+                        lsda = _eh_pointer(data, q, lsda_enc, va_of)[0]
+                        if lsda:
+                            lsdas.append(lsda)
+            p = end
+    return fdes, lsdas
+
+
+def _pointer_lists_before(pe, sec, end):
+    """Start of the constructor and destructor lists (-1, pointers, 0) that
+    ld puts just before end, or end itself if they are not there."""
+    lo = pe.image_base + sec.vaddr
+    data = pe.contents(sec)
+
+    def word(va):
+        return struct.unpack_from("<I", data, va - lo)[0]
+
+    start = end
+    for _ in range(2):
+        p = start - 4
+        if p < lo or word(p) != 0:
+            return end
+        while p >= lo and word(p) == 0:  # the terminator and any padding
+            p -= 4
+        while p >= lo and word(p) != 0xFFFFFFFF and pe.section_at(word(p)) is sec:
+            p -= 4
+        if p < lo or word(p) != 0xFFFFFFFF:
+            return end
+        start = p
+    return start
+
+
+def data_in_code(pe):
+    """([(start, end, what)] of data found inside code sections, note)."""
+    try:
+        fdes, lsdas = unwind_entries(pe)
+    except (EhFrameError, IndexError, struct.error) as e:
+        return [], "unwind data not understood (%s); all code sections scanned" % e
+    ranges, notes = [], []
+    for sec in pe.sections:
+        if not sec.is_code():
+            continue
+        lo = pe.image_base + sec.vaddr
+        hi = lo + sec.size()
+        tables = [a for a in lsdas if lo <= a < hi]
+        end = min(tables) if tables else lo + (sec.size() & ~3)
+        if tables and any(end <= f < hi for f, _ in fdes):
+            notes.append("code follows the exception tables in %s; all of it scanned" % sec.name)
+            continue
+        lists = _pointer_lists_before(pe, sec, end)
+        if lists < end and not any(lists <= f < end for f, _ in fdes):
+            ranges.append((lists, end, "constructor lists"))
+        if tables:
+            ranges.append((end, hi, "exception tables"))
+    return ranges, "; ".join(notes)
+
+
+def scan_for_sse(disassembly, skip=()):
+    """(instructions seen, [(address, function, text)]) of objdump -d output;
+    instructions starting in one of the (start, end) ranges of skip are data."""
     count, hits, func = 0, [], "?"
     for line in disassembly.splitlines():
         m = _FUNC_LINE.match(line)
@@ -277,8 +476,12 @@ def scan_for_sse(disassembly):
         m = _INSN_LINE.match(line)
         if not m:
             continue
-        count += 1
         addr, text = m.group(1), m.group(2).strip()
+        if skip:
+            va = int(addr, 16)
+            if any(lo <= va < hi for lo, hi in skip):
+                continue
+        count += 1
         words = re.split(r"[\s,]+", text)
         if _VECTOR_REG.search(text) or any(w in _SSE_NO_XMM for w in words):
             hits.append((addr, func, text))
@@ -336,7 +539,12 @@ def check(path, exports, objdump, out):
     if manifests and all(nid != 1 for nid, _, _ in manifests):
         violations.append("no manifest resource with id 1, the one a program's start uses")
 
-    count, hits = scan_for_sse(disassemble(path, objdump))
+    skip, note = data_in_code(pe)
+    for lo, hi, what in skip:
+        out.write("  data in code: 0x%x-0x%x, %s (%d bytes), not disassembled\n" % (lo, hi, what, hi - lo))
+    if note:
+        out.write("  note: %s\n" % note)
+    count, hits = scan_for_sse(disassemble(path, objdump), [(lo, hi) for lo, hi, _ in skip])
     out.write("  %d instructions disassembled, %d SSE/SSE2\n" % (count, len(hits)))
     if count == 0:
         violations.append("no code found to disassemble")
