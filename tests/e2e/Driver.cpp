@@ -1377,7 +1377,12 @@ void moveControlBy(const Control& c, int dx, int dy, int dw, int dh) {
     send(h, WM_NULL, 0, 0, controlName(c));
 }
 
-void saveScreenshot(const Window& w, const std::string& path) {
+std::uint32_t Shot::at(int x, int y) const {
+    if (x < box.left || x >= box.right || y < box.top || y >= box.bottom || px.empty()) return 0;
+    return px[std::size_t(y - box.top) * std::size_t(box.width()) + std::size_t(x - box.left)] & 0xFFFFFFu;
+}
+
+Shot shoot(const Window& w) {
     HWND h = H(w.hwnd());
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     send(h, WM_NULL, 0, 0, "the window to be shot");
@@ -1394,6 +1399,18 @@ void saveScreenshot(const Window& w, const std::string& path) {
         },
         scaled(3000));
     if (px.empty()) throw Failure("cannot take a picture of " + captionOf(h));
+    RECT r;
+    GetWindowRect(h, &r);
+    Shot shot;
+    shot.box = Box{int(r.left), int(r.top), int(r.left) + width, int(r.top) + height};
+    shot.px = std::move(px);
+    return shot;
+}
+
+void saveScreenshot(const Window& w, const std::string& path) {
+    const Shot shot = shoot(w);
+    const int width = shot.box.width(), height = shot.box.height();
+    const std::vector<std::uint32_t>& px = shot.px;
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER fh = {};
     BITMAPINFOHEADER ih = {};

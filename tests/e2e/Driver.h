@@ -382,8 +382,16 @@ std::string dialogFontFace();
 // program's back: for checking that layout checks see a misplaced control.
 void moveControlBy(const Control& c, int dx, int dy, int dw, int dh);
 
-// Saves what a window shows on the screen as a 24-bit BMP file, once its
-// painting has settled. The folder must exist.
+// What a window shows on the screen once its painting has settled: 32-bit
+// BGRX pixels, top row first.
+struct Shot {
+    Box box;  // where on the screen
+    std::vector<std::uint32_t> px;
+    // The colour (0xRRGGBB) at a point on the screen; 0 outside the shot.
+    std::uint32_t at(int screenX, int screenY) const;
+};
+Shot shoot(const Window& w);
+// Saves that picture as a 24-bit BMP file. The folder must exist.
 void saveScreenshot(const Window& w, const std::string& path);
 // The folder QM_SHOTS_DIR names (a Windows or a Unix path), made if need
 // be; "" when the variable is unset.

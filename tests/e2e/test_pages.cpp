@@ -3,6 +3,7 @@
 // page comes, its controls must be there once each, filled from the
 // registry, on top of the tab strip and in the Tab order of reading.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -17,6 +18,7 @@ using namespace e2e;
 
 namespace {
 
+constexpr int kTabA3D = 2;
 constexpr int kTabDigital = 4;
 
 bool built(const Window& w) { return GetPropA(static_cast<HWND>(w.hwnd()), "QmBuilt") != nullptr; }
@@ -105,4 +107,38 @@ TEST_F(Pages, APageTurnedToAtOnceComesWholeAndOnTop) {
             if (std::find(want.begin(), want.end(), name) != want.end()) got.push_back(name);
         EXPECT_EQ(got, want);
     }
+}
+
+// Under visual styles the page is drawn by the theme, not in button face;
+// what lies on it, a group box's inside and a picture's margin included,
+// shows the page through. Looked at where the page changes least: beside
+// and inside the group at the same height.
+TEST_F(Pages, WhatLiesOnAPageShowsThePageThrough) {
+    installDriver();
+    app.start();
+    Window main = app.form("frmMain");
+    main.control("SSTab1").choose(kTabA3D);
+    ASSERT_TRUE(waitUntil([&] { return built(main); }, scaled(kStepTimeout)));
+    const Shot shot = shoot(main);
+    const Box page = tabPageBox(main.control("SSTab1"));
+    const Box group = screenBox(main.control("Frame7"));
+    const Box picture = screenBox(main.control("imgMon"));
+    ASSERT_TRUE(page.contains(group)) << group.describe() << " not on " << page.describe();
+    auto hex = [](std::uint32_t c) {
+        char b[16];
+        std::snprintf(b, sizeof b, "%06X", unsigned(c));
+        return std::string(b);
+    };
+    // Just above the group's bottom edge, below everything in it.
+    const int y = group.bottom - 4;
+    const std::uint32_t left = shot.at(group.left - 3, y), right = shot.at(group.right + 2, y);
+    ASSERT_GE(group.left - 3, page.left);
+    ASSERT_LT(group.right + 2, page.right);
+    ASSERT_EQ(hex(left), hex(right)) << "the page itself differs left and right";
+    for (int x : {group.left + 8, group.left + group.width() / 3, group.left + group.width() / 2})
+        EXPECT_EQ(hex(shot.at(x, y)), hex(left)) << "inside the group at x " << x - group.left;
+    // The picture's top corners are its margin.
+    const std::uint32_t beside = shot.at(picture.left - 2, picture.top + 1);
+    EXPECT_EQ(hex(shot.at(picture.left, picture.top)), hex(beside)) << "the picture's margin";
+    EXPECT_EQ(hex(shot.at(picture.right - 1, picture.top)), hex(beside)) << "the picture's margin";
 }

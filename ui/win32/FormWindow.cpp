@@ -1393,29 +1393,33 @@ void FormWindow::paintBackground(HDC dc) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
     FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    if (!pageBitmap_ || tabIndex_ < 0) return;
+    if (!pageBrush_ || tabIndex_ < 0) return;
     const PixelRect& t = ctls_[tabIndex_].px;
-    HDC mem = CreateCompatibleDC(dc);
-    if (!mem) return;
-    HGDIOBJ old = SelectObject(mem, pageBitmap_);
-    BitBlt(dc, t.left, t.top, t.width(), t.height(), mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    RECT page = {t.left, t.top, t.right, t.bottom};
+    fillPage(dc, page, t.left, t.top);
 }
 
 // Paints, in a control's own coordinates, what lies under it.
 void FormWindow::fillUnder(HDC dc, std::size_t i, int w, int h) {
     RECT rc = {0, 0, w, h};
-    FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-    if (!pageBitmap_ || tabIndex_ < 0 || ctls_[i].c->tabPage() < 0) return;
+    if (!pageBrush_ || tabIndex_ < 0 || ctls_[i].c->tabPage() < 0) {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        return;
+    }
     const PixelRect& t = ctls_[tabIndex_].px;
     const PixelRect& p = ctls_[i].px;
-    HDC mem = CreateCompatibleDC(dc);
-    if (!mem) return;
-    HGDIOBJ old = SelectObject(mem, pageBitmap_);
-    BitBlt(dc, 0, 0, w, h, mem, p.left - t.left, p.top - t.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    fillPage(dc, rc, t.left - p.left, t.top - p.top);
+}
+
+// The page brush tiles its strip from the tab strip's corner, which lies at
+// (x, y) in the DC's logical units; brush origins count in device units.
+void FormWindow::fillPage(HDC dc, const RECT& r, int x, int y) {
+    POINT o = {x, y};
+    LPtoDP(dc, &o, 1);
+    POINT before;
+    SetBrushOrgEx(dc, o.x, o.y, &before);
+    FillRect(dc, &r, pageBrush_);
+    SetBrushOrgEx(dc, before.x, before.y, nullptr);
 }
 
 void FormWindow::drawPicture(const DRAWITEMSTRUCT& dis) {

@@ -103,6 +103,7 @@ private:
 
     bool ctlColor(HDC dc, HWND child, LRESULT& brush);
     void paintBackground(HDC dc);
+    void fillPage(HDC dc, const RECT& r, int x, int y);
     void fillUnder(HDC dc, std::size_t i, int w, int h);
     void drawPicture(const DRAWITEMSTRUCT& dis);
 
