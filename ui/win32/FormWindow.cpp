@@ -1,6 +1,7 @@
 #include "ui/win32/FormWindow.h"
 
 #include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <cctype>
@@ -550,16 +551,17 @@ void FormWindow::setDisabledTip(std::size_t i, bool on) {
 }
 
 // Under visual styles a tab page is not plain button face: keep a picture of
-// the tab strip so what lies on it can paint the same background.
+// the page so what lies on it can paint the same background.
 void FormWindow::renderPage() {
     freePage();
     if (tabIndex_ < 0 || !ctls_[tabIndex_].h || !IsAppThemed()) return;
     const Ctl& t = ctls_[tabIndex_];
     const int w = t.px.width(), h = t.px.height();
     if (w <= 0 || h <= 0) return;
+    HTHEME theme = GetWindowTheme(t.h);
+    if (!theme) return;
     // The themed page body changes only from top to bottom, so a narrow
-    // strip from its middle, tiled by the brush, stands for all of it; the
-    // theme draws a strip far faster than the whole control.
+    // strip, tiled by the brush, stands for all of it.
     const int strip = w > 64 ? 16 : w;
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
@@ -573,9 +575,15 @@ void FormWindow::renderPage() {
     HGDIOBJ old = SelectObject(mem, pageBitmap_);
     RECT all = {0, 0, strip, h};
     FillRect(mem, &all, GetSysColorBrush(COLOR_BTNFACE));
-    if (strip < w) SetViewportOrgEx(mem, -(w / 2), 0, nullptr);
-    SendMessageA(t.h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem), PRF_CLIENT | PRF_ERASEBKGND);
-    SetViewportOrgEx(mem, 0, 0, nullptr);
+    // The page as the tab strip draws it: the theme's pane from just below
+    // its rows of tabs. Asking the strip to print itself would draw every
+    // tab as well, at a third of the cost of its whole paint.
+    RECT item = {};
+    SendMessageA(t.h, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const int rows = static_cast<int>(SendMessageA(t.h, TCM_GETROWCOUNT, 0, 0));
+    RECT pane = {-(w / 2), rows * (item.bottom - item.top) + 2, w - w / 2, h};
+    if (strip == w) OffsetRect(&pane, w / 2, 0);
+    DrawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
     SelectObject(mem, old);
     DeleteDC(mem);
     pageBrush_ = CreatePatternBrush(pageBitmap_);
