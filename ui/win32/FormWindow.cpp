@@ -21,6 +21,15 @@ constexpr UINT_PTR kTipRectBase = 0x10000;  // tool ids of the disabled-control 
 constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kIdleTimer = 1;
 
+// The page brush tiles its strip from the tab strip's corner, which lies at
+// (x, y) in the DC's logical units; brush origins count in device units (a
+// DC handed over for printing is offset).
+POINT pageOrigin(HDC dc, int x, int y) {
+    POINT o = {x, y};
+    LPtoDP(dc, &o, 1);
+    return o;
+}
+
 // Set while an option button takes the focus: the BN_CLICKED Windows sends
 // from inside WM_SETFOCUS is not a click, and must not select it.
 HWND g_focusing = nullptr;
@@ -581,8 +590,8 @@ void FormWindow::renderPage() {
     RECT item = {};
     SendMessageA(t.h, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     const int rows = static_cast<int>(SendMessageA(t.h, TCM_GETROWCOUNT, 0, 0));
-    RECT pane = {-(w / 2), rows * (item.bottom - item.top) + 2, w - w / 2, h};
-    if (strip == w) OffsetRect(&pane, w / 2, 0);
+    const int left = strip < w ? -(w / 2) : 0;
+    RECT pane = {left, rows * (item.bottom - item.top) + 2, left + w, h};
     DrawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
     SelectObject(mem, old);
     DeleteDC(mem);
@@ -1392,7 +1401,8 @@ bool FormWindow::ctlColor(HDC dc, HWND child, LRESULT& brush) {
     const PixelRect& p = ctls_[i].px;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    SetBrushOrgEx(dc, t.left - p.left, t.top - p.top, nullptr);
+    const POINT o = pageOrigin(dc, t.left - p.left, t.top - p.top);
+    SetBrushOrgEx(dc, o.x, o.y, nullptr);
     brush = reinterpret_cast<LRESULT>(pageBrush_);
     return true;
 }
@@ -1419,11 +1429,8 @@ void FormWindow::fillUnder(HDC dc, std::size_t i, int w, int h) {
     fillPage(dc, rc, t.left - p.left, t.top - p.top);
 }
 
-// The page brush tiles its strip from the tab strip's corner, which lies at
-// (x, y) in the DC's logical units; brush origins count in device units.
 void FormWindow::fillPage(HDC dc, const RECT& r, int x, int y) {
-    POINT o = {x, y};
-    LPtoDP(dc, &o, 1);
+    const POINT o = pageOrigin(dc, x, y);
     POINT before;
     SetBrushOrgEx(dc, o.x, o.y, &before);
     FillRect(dc, &r, pageBrush_);
