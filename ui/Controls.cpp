@@ -1,5 +1,8 @@
 #include "ui/Controls.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "ui/Form.h"
 
 namespace ui {
@@ -30,19 +33,54 @@ void Control::setVisible(bool v) {
     notify(Aspect::Visible);
 }
 
-bool Control::usable() const {
-    if (!enabled_ || !visible_) return false;
-    for (Control* c = container_; c; c = c->container_)
-        if (!c->enabled_ || !c->visible_) return false;
-    if (tabPage_ >= 0) {
-        for (Control* c : form_.controls()) {
-            if (c->kind() == Kind::TabStrip) {
-                auto* t = static_cast<TabStrip*>(c);
-                if (!t->enabled() || !t->visible() || t->currentTab() != tabPage_) return false;
+namespace {
+
+// A layout cannot nest deeper than this; a longer chain is a loop.
+constexpr int kMaxNesting = 32;
+
+// Whether `flag` holds for c and every frame around it; for a control on a
+// page the tab strip counts as one more container, and with `pageMustShow`
+// its current tab must be that page.
+template <typename Flag>
+bool holdsAlongChain(const Control& c, Flag flag, bool pageMustShow) {
+    const Control* at = &c;
+    for (int depth = 0; at && depth < kMaxNesting; ++depth) {
+        if (!flag(*at)) return false;
+        if (!at->container() && at->tabPage() >= 0) {
+            const TabStrip* ts = at->form().tabStrip();
+            if (ts && ts != at) {
+                if (pageMustShow && ts->currentTab() != at->tabPage()) return false;
+                at = ts;
+                continue;
             }
         }
+        at = at->container();
     }
-    return form_.enabled() && form_.visible();
+    return at == nullptr;
+}
+
+}  // namespace
+
+bool Control::shownNow() const {
+    return holdsAlongChain(*this, [](const Control& k) { return k.visible(); }, true);
+}
+
+bool Control::enabledNow() const {
+    return holdsAlongChain(*this, [](const Control& k) { return k.enabled(); }, false);
+}
+
+bool Control::usable() const { return form_.enabled() && form_.visible() && shownNow() && enabledNow(); }
+
+char Control::accessKey() const {
+    for (std::size_t i = 0; i + 1 < caption_.size(); ++i) {
+        if (caption_[i] != '&') continue;
+        if (caption_[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption_[i + 1])));
+    }
+    return 0;
 }
 
 Control& Control::place(const std::string& caption, Rect r, Control* container, int tabPage,
@@ -83,6 +121,11 @@ int OptionArray::selected() const {
     for (const auto& b : buttons_)
         if (b->value_) return b->index_;
     return -1;
+}
+
+int OptionArray::tabStop() const {
+    const int s = selected();
+    return s >= 0 ? s : 0;
 }
 
 bool OptionArray::select(int i) {
@@ -129,6 +172,20 @@ bool RangeControl::setValue(int v) {
     notify(Aspect::Value);
     if (Change) Change();
     return true;
+}
+
+int RangeControl::scrollTarget(ScrollRequest request, int trackPos) const {
+    long long v = value_;
+    switch (request) {
+        case ScrollRequest::LineLeft: v -= smallChange; break;
+        case ScrollRequest::LineRight: v += smallChange; break;
+        case ScrollRequest::PageLeft: v -= largeChange; break;
+        case ScrollRequest::PageRight: v += largeChange; break;
+        case ScrollRequest::Left: v = min_; break;
+        case ScrollRequest::Right: v = max_; break;
+        case ScrollRequest::ThumbPosition: v = trackPos; break;
+    }
+    return static_cast<int>(std::clamp<long long>(v, min_, max_));
 }
 
 bool TabStrip::setCurrentTab(int i) {

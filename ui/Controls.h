@@ -23,7 +23,7 @@ enum class Kind {
 };
 
 // What changed, so a realization updates just that.
-enum class Aspect { Caption, Value, Enabled, Visible, List, Image, Text };
+enum class Aspect { Caption, Value, Enabled, Visible, List, Text };
 
 // Implemented by a realization (ui/win32); headless forms have none.
 class Peer {
@@ -51,8 +51,17 @@ public:
     void setEnabled(bool e);
     bool visible() const { return visible_; }
     void setVisible(bool v);
-    // Enabled and visible along its whole chain of containers, as a user sees it.
+    // The one rule of what a user can reach. On screen: its own visible flag,
+    // every frame's around it, and on a page the form's tab strip's with that
+    // page the current one. Enabled: its own flag, every frame's, and the tab
+    // strip's when on a page (another page hides, it does not disable).
+    bool shownNow() const;
+    bool enabledNow() const;
+    // Both, on a form that is itself shown and enabled.
     bool usable() const;
+    // The access key of its caption ("Effect &1" -> '1'), upper-cased; 0 for
+    // none. "&&" is a literal ampersand.
+    char accessKey() const;
 
     // Placement: container is a frame (or null), tabPage the page of the
     // form's tab strip it lies on (or -1).
@@ -99,6 +108,8 @@ public:
     int value() const { return value_; }
     // 0 unchecked, 1 checked, 2 grayed; anything else is refused.
     bool setValue(int v);
+    // The value a user's click gives: 0 -> 1, 1 -> 0, grayed -> 0.
+    int clickedValue() const { return value_ == 0 ? 1 : 0; }
     std::function<void()> Click;
 
 private:
@@ -128,6 +139,8 @@ public:
     OptionButton& operator[](int i) { return *buttons_.at(i); }
     int count() const { return static_cast<int>(buttons_.size()); }
     int selected() const;  // -1 for none
+    // The button Tab lands on: the selected one, else the first.
+    int tabStop() const;
     // Index out of range is refused.
     bool select(int i);
     const std::string& name() const { return name_; }
@@ -159,6 +172,9 @@ private:
     int listIndex_ = -1;
 };
 
+// A completed scroll-bar move.
+enum class ScrollRequest { LineLeft, LineRight, PageLeft, PageRight, Left, Right, ThumbPosition };
+
 // A horizontal scroll bar or a slider: a position between min and max.
 class RangeControl : public Control {
 public:
@@ -169,6 +185,9 @@ public:
     int max() const { return max_; }
     // Outside min..max is refused.
     bool setValue(int v);
+    // Where a move leaves it, clamped into its range; trackPos is the thumb's
+    // position for ThumbPosition.
+    int scrollTarget(ScrollRequest request, int trackPos) const;
     std::function<void()> Change;
     int smallChange = 1, largeChange = 1;
 

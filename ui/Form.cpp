@@ -23,6 +23,12 @@ Control* Form::find(const std::string& name, int index) const {
     return nullptr;
 }
 
+TabStrip* Form::tabStrip() const {
+    for (Control* c : controls_)
+        if (c->kind() == Kind::TabStrip) return static_cast<TabStrip*>(c);
+    return nullptr;
+}
+
 void Form::load() {
     if (loaded_) return;
     loaded_ = true;
@@ -60,7 +66,6 @@ void Form::unload() {
         services_.realizer->destroy(*this);
     }
     for (Control* c : controls_) c->setPeer(nullptr);
-    formPeer = nullptr;
     if (Unloaded) Unloaded();
 }
 

@@ -64,6 +64,8 @@ public:
     // Every control, in the order the window created them: reading and Tab order.
     const std::vector<Control*>& controls() const { return controls_; }
     Control* find(const std::string& name, int index = -1) const;
+    // The tab strip whose pages the controls lie on: the first made, or null.
+    TabStrip* tabStrip() const;
 
     // Runs Form_Load once, before the window is first shown.
     void load();
@@ -96,7 +98,6 @@ public:
 
     const UiServices& services() const { return services_; }
     bool isDialog() const { return owner_ != nullptr; }
-    Peer* formPeer = nullptr;  // set by the realization
 
 protected:
     virtual void Form_Load() {}

@@ -1,16 +1,15 @@
-#include "ui/Geometry.h"
+#include "ui/Layout.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 
 #include "ui/Form.h"
 
-namespace ui::geometry {
+namespace ui::layout {
 
 namespace {
 // A layout table cannot nest deeper than this; a longer chain is a loop.
-constexpr int kMaxDepth = 32;
+constexpr int kMaxPlacementDepth = 32;
 }  // namespace
 
 int twipsToPixels(int twips, int dpi) {
@@ -28,12 +27,6 @@ PixelRect toPixels(const Rect& r, int dpi) {
     return p;
 }
 
-TabStrip* tabStripOf(const Form& form) {
-    for (Control* c : form.controls())
-        if (c->kind() == Kind::TabStrip) return static_cast<TabStrip*>(c);
-    return nullptr;
-}
-
 namespace {
 
 // The control's placement parent: its frame, else the tab strip for a
@@ -41,31 +34,10 @@ namespace {
 const Control* parentOf(const Control& c) {
     if (c.container()) return c.container();
     if (c.tabPage() >= 0) {
-        const TabStrip* ts = tabStripOf(c.form());
+        const TabStrip* ts = c.form().tabStrip();
         if (ts && ts != &c) return ts;
     }
     return nullptr;
-}
-
-// Whether `flag` holds for c and every frame around it; for a control on a
-// page the tab strip counts as one more container, and with `pageMustShow`
-// its current tab must be that page.
-template <typename Flag>
-bool holdsAlongChain(const Control& c, Flag flag, bool pageMustShow) {
-    const Control* at = &c;
-    for (int depth = 0; at && depth < kMaxDepth; ++depth) {
-        if (!flag(*at)) return false;
-        if (!at->container() && at->tabPage() >= 0) {
-            const TabStrip* ts = tabStripOf(at->form());
-            if (ts && ts != at) {
-                if (pageMustShow && ts->currentTab() != at->tabPage()) return false;
-                at = ts;
-                continue;
-            }
-        }
-        at = at->container();
-    }
-    return at == nullptr;
 }
 
 }  // namespace
@@ -73,7 +45,7 @@ bool holdsAlongChain(const Control& c, Flag flag, bool pageMustShow) {
 Rect absoluteRect(const Control& c) {
     Rect r = c.rect();
     const Control* p = parentOf(c);
-    for (int depth = 0; p && depth < kMaxDepth; ++depth) {
+    for (int depth = 0; p && depth < kMaxPlacementDepth; ++depth) {
         r.x += p->rect().x;
         r.y += p->rect().y;
         p = parentOf(*p);
@@ -81,51 +53,10 @@ Rect absoluteRect(const Control& c) {
     return r;
 }
 
-bool shownNow(const Control& c) {
-    return holdsAlongChain(c, [](const Control& k) { return k.visible(); }, true);
-}
-
-bool enabledNow(const Control& c) {
-    return holdsAlongChain(c, [](const Control& k) { return k.enabled(); }, false);
-}
-
 int pageOf(const Control& c) {
     if (c.tabPage() < 0) return -1;
-    const TabStrip* ts = tabStripOf(c.form());
+    const TabStrip* ts = c.form().tabStrip();
     return ts && ts != &c ? c.tabPage() : -1;
-}
-
-char mnemonicOf(const std::string& caption) {
-    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
-    }
-    return 0;
-}
-
-int scrollTarget(ScrollRequest request, const RangeControl& bar, int trackPos) {
-    long long v = bar.value();
-    switch (request) {
-        case ScrollRequest::LineLeft: v -= bar.smallChange; break;
-        case ScrollRequest::LineRight: v += bar.smallChange; break;
-        case ScrollRequest::PageLeft: v -= bar.largeChange; break;
-        case ScrollRequest::PageRight: v += bar.largeChange; break;
-        case ScrollRequest::Left: v = bar.min(); break;
-        case ScrollRequest::Right: v = bar.max(); break;
-        case ScrollRequest::ThumbPosition: v = trackPos; break;
-    }
-    return static_cast<int>(std::clamp<long long>(v, bar.min(), bar.max()));
-}
-
-int nextCheckState(int value) { return value == 0 ? 1 : 0; }
-
-int optionTabStop(const OptionArray& arr) {
-    const int s = arr.selected();
-    return s >= 0 ? s : 0;
 }
 
 Spacing iconSpacing(int count, int w, int h, Spacing usual, Spacing least) {
@@ -162,4 +93,4 @@ Point centreOver(const PixelRect& over, int w, int h, const PixelRect& work) {
     return p;
 }
 
-}  // namespace ui::geometry
+}  // namespace ui::layout

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "ui/Form.h"
-#include "ui/Geometry.h"
+#include "ui/Layout.h"
 
 using namespace ui;
-using namespace ui::geometry;
+using namespace ui::layout;
 
 namespace {
 // A window laid out like the real ones: a tab strip with a frame on its
@@ -32,7 +32,7 @@ struct Layout : Form {
 };
 }  // namespace
 
-TEST(Geometry, TwipsBecomePixelsAtTheSystemDpi) {
+TEST(Layout, TwipsBecomePixelsAtTheSystemDpi) {
     EXPECT_EQ(twipsToPixels(15, 96), 1);
     EXPECT_EQ(twipsToPixels(1440, 96), 96);
     EXPECT_EQ(twipsToPixels(1440, 120), 120);
@@ -47,7 +47,7 @@ TEST(Geometry, TwipsBecomePixelsAtTheSystemDpi) {
     EXPECT_EQ(twipsToPixels(20000000, 144), 2000000);
 }
 
-TEST(Geometry, EdgesAreConvertedSoTouchingControlsStillTouch) {
+TEST(Layout, EdgesAreConvertedSoTouchingControlsStillTouch) {
     // Two controls 1000 twips wide side by side: each 66.67 px at 96 DPI.
     PixelRect a = toPixels({0, 0, 1000, 255}, 96);
     PixelRect b = toPixels({1000, 0, 1000, 255}, 96);
@@ -56,7 +56,7 @@ TEST(Geometry, EdgesAreConvertedSoTouchingControlsStillTouch) {
     EXPECT_EQ(a.height(), 17);
 }
 
-TEST(Geometry, RectanglesFollowFrameThenTabStripThenClientArea) {
+TEST(Layout, RectanglesFollowFrameThenTabStripThenClientArea) {
     Layout f;
     Rect r = absoluteRect(f.cmd);
     EXPECT_EQ(r.x, 2400);
@@ -75,97 +75,121 @@ TEST(Geometry, RectanglesFollowFrameThenTabStripThenClientArea) {
     EXPECT_EQ(pageOf(f.tabs), -1);
 }
 
-TEST(Geometry, PageControlsShowOnlyWithTheirPageAndFollowTheirContainers) {
+TEST(Liveness, PageControlsShowOnlyWithTheirPageAndFollowTheirContainers) {
     Layout f;
-    EXPECT_TRUE(shownNow(f.chk));
-    EXPECT_FALSE(shownNow(f.frame));
-    EXPECT_FALSE(shownNow(f.opt[0]));
-    EXPECT_TRUE(shownNow(f.cmd));
+    EXPECT_TRUE(f.chk.shownNow());
+    EXPECT_FALSE(f.frame.shownNow());
+    EXPECT_FALSE(f.opt[0].shownNow());
+    EXPECT_TRUE(f.cmd.shownNow());
 
     f.tabs.setCurrentTab(1);
-    EXPECT_FALSE(shownNow(f.chk));
-    EXPECT_TRUE(shownNow(f.opt[0]));
+    EXPECT_FALSE(f.chk.shownNow());
+    EXPECT_TRUE(f.opt[0].shownNow());
 
     f.frame.setVisible(false);
-    EXPECT_FALSE(shownNow(f.opt[0]));
+    EXPECT_FALSE(f.opt[0].shownNow());
     f.frame.setVisible(true);
     f.opt[1].setVisible(false);
-    EXPECT_FALSE(shownNow(f.opt[1]));
-    EXPECT_TRUE(shownNow(f.opt[0]));
+    EXPECT_FALSE(f.opt[1].shownNow());
+    EXPECT_TRUE(f.opt[0].shownNow());
 
     f.tabs.setVisible(false);
-    EXPECT_FALSE(shownNow(f.opt[0]));
-    EXPECT_TRUE(shownNow(f.cmd));
+    EXPECT_FALSE(f.opt[0].shownNow());
+    EXPECT_TRUE(f.cmd.shownNow());
 }
 
-TEST(Geometry, DisablingTheTabStripOrAFrameDisablesWhatLiesOnIt) {
+TEST(Liveness, AUserReachesAControlShownAndEnabledOnAFormShownAndEnabled) {
     Layout f;
-    EXPECT_TRUE(enabledNow(f.opt[0]));
+    EXPECT_FALSE(f.chk.usable());  // the form is not shown yet
+    f.show();
+    EXPECT_TRUE(f.chk.usable());
+    EXPECT_FALSE(f.opt[0].usable());  // on the other page
+    f.tabs.setCurrentTab(1);
+    EXPECT_TRUE(f.opt[0].usable());
     f.frame.setEnabled(false);
-    EXPECT_FALSE(enabledNow(f.opt[0]));
-    EXPECT_TRUE(enabledNow(f.chk));
+    EXPECT_FALSE(f.opt[0].usable());
+    f.setEnabled(false);
+    EXPECT_FALSE(f.cmd.usable());
+    // Frames placed in a loop are no chain a user could reach through.
+    f.setEnabled(true);
+    Frame other(f, "other");
+    f.frame.place("", {}, &other);
+    other.place("", {}, &f.frame);
+    EXPECT_FALSE(f.opt[0].usable());
+}
+
+TEST(Liveness, DisablingTheTabStripOrAFrameDisablesWhatLiesOnIt) {
+    Layout f;
+    EXPECT_TRUE(f.opt[0].enabledNow());
+    f.frame.setEnabled(false);
+    EXPECT_FALSE(f.opt[0].enabledNow());
+    EXPECT_TRUE(f.chk.enabledNow());
     f.frame.setEnabled(true);
     f.tabs.setEnabled(false);
-    EXPECT_FALSE(enabledNow(f.chk));
-    EXPECT_FALSE(enabledNow(f.opt[2]));
-    EXPECT_TRUE(enabledNow(f.cmd));
+    EXPECT_FALSE(f.chk.enabledNow());
+    EXPECT_FALSE(f.opt[2].enabledNow());
+    EXPECT_TRUE(f.cmd.enabledNow());
     // Being on another page hides a control but does not disable it.
     f.tabs.setEnabled(true);
     f.tabs.setCurrentTab(1);
-    EXPECT_TRUE(enabledNow(f.chk));
+    EXPECT_TRUE(f.chk.enabledNow());
 }
 
-TEST(Geometry, AFormWithoutTabStripIgnoresPageNumbers) {
+TEST(Layout, AFormWithoutTabStripIgnoresPageNumbers) {
     struct Plain : Form {
         Label lbl{*this, "lbl"};
         Plain() : Form("frmPlain", {}) { lbl.place("x", {10, 20, 30, 40}, nullptr, 2); }
     } f;
-    EXPECT_EQ(tabStripOf(f), nullptr);
-    EXPECT_TRUE(shownNow(f.lbl));
+    EXPECT_EQ(f.tabStrip(), nullptr);
+    EXPECT_TRUE(f.lbl.shownNow());
     EXPECT_EQ(absoluteRect(f.lbl).x, 10);
 }
 
-TEST(Geometry, AccessKeysOfCaptions) {
-    EXPECT_EQ(mnemonicOf("&OK"), 'O');
-    EXPECT_EQ(mnemonicOf("Effect &1"), '1');
-    EXPECT_EQ(mnemonicOf("4&8 kHz"), '8');
-    EXPECT_EQ(mnemonicOf("&play"), 'P');
-    EXPECT_EQ(mnemonicOf("R&&D"), 0);
-    EXPECT_EQ(mnemonicOf("R&&D &Lab"), 'L');
-    EXPECT_EQ(mnemonicOf("Trailing&"), 0);
-    EXPECT_EQ(mnemonicOf("AC'97 Controls"), 0);
-    EXPECT_EQ(mnemonicOf(""), 0);
+TEST(ControlRules, AccessKeysOfCaptions) {
+    Form f("frmKeys", {});
+    Label l(f, "l");
+    auto key = [&l](const char* caption) { return l.place(caption, {}).accessKey(); };
+    EXPECT_EQ(key("&OK"), 'O');
+    EXPECT_EQ(key("Effect &1"), '1');
+    EXPECT_EQ(key("4&8 kHz"), '8');
+    EXPECT_EQ(key("&play"), 'P');
+    EXPECT_EQ(key("R&&D"), 0);
+    EXPECT_EQ(key("R&&D &Lab"), 'L');
+    EXPECT_EQ(key("Trailing&"), 0);
+    EXPECT_EQ(key("AC'97 Controls"), 0);
+    EXPECT_EQ(key(""), 0);
 }
 
-TEST(Geometry, ScrollRequestsLandInsideTheRange) {
+TEST(ControlRules, ScrollRequestsLandInsideTheRange) {
     Layout f;
     f.hsb.setValue(8);
-    EXPECT_EQ(scrollTarget(ScrollRequest::LineLeft, f.hsb, 0), 7);
-    EXPECT_EQ(scrollTarget(ScrollRequest::LineRight, f.hsb, 0), 9);
-    EXPECT_EQ(scrollTarget(ScrollRequest::PageLeft, f.hsb, 0), 4);
-    EXPECT_EQ(scrollTarget(ScrollRequest::PageRight, f.hsb, 0), 12);
-    EXPECT_EQ(scrollTarget(ScrollRequest::Left, f.hsb, 0), 0);
-    EXPECT_EQ(scrollTarget(ScrollRequest::Right, f.hsb, 0), 31);
-    EXPECT_EQ(scrollTarget(ScrollRequest::ThumbPosition, f.hsb, 20), 20);
-    EXPECT_EQ(scrollTarget(ScrollRequest::ThumbPosition, f.hsb, 40), 31);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::LineLeft, 0), 7);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::LineRight, 0), 9);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::PageLeft, 0), 4);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::PageRight, 0), 12);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::Left, 0), 0);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::Right, 0), 31);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::ThumbPosition, 20), 20);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::ThumbPosition, 40), 31);
     f.hsb.setValue(0);
-    EXPECT_EQ(scrollTarget(ScrollRequest::LineLeft, f.hsb, 0), 0);
-    EXPECT_EQ(scrollTarget(ScrollRequest::PageLeft, f.hsb, 0), 0);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::LineLeft, 0), 0);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::PageLeft, 0), 0);
     f.hsb.setValue(30);
-    EXPECT_EQ(scrollTarget(ScrollRequest::PageRight, f.hsb, 0), 31);
+    EXPECT_EQ(f.hsb.scrollTarget(ScrollRequest::PageRight, 0), 31);
 }
 
-TEST(Geometry, ClickStatesAndOptionTabStops) {
-    EXPECT_EQ(nextCheckState(0), 1);
-    EXPECT_EQ(nextCheckState(1), 0);
-    EXPECT_EQ(nextCheckState(2), 0);
+TEST(ControlRules, ClickStatesAndOptionTabStops) {
     Layout f;
-    EXPECT_EQ(optionTabStop(f.opt), 0);
+    for (int v : {0, 1, 2}) {
+        f.chk.setValue(v);
+        EXPECT_EQ(f.chk.clickedValue(), v == 0 ? 1 : 0) << v;
+    }
+    EXPECT_EQ(f.opt.tabStop(), 0);
     f.opt.select(2);
-    EXPECT_EQ(optionTabStop(f.opt), 2);
+    EXPECT_EQ(f.opt.tabStop(), 2);
 }
 
-TEST(Geometry, IconSpacingFitsEveryEntryWithoutScrollingWhenThereIsRoom) {
+TEST(Layout, IconSpacingFitsEveryEntryWithoutScrollingWhenThereIsRoom) {
     const Spacing usual{75, 75}, least{63, 68};
     // The main window's tools list: seven entries in 330 x 146 pixels.
     Spacing s = iconSpacing(7, 330, 146, usual, least);
@@ -189,7 +213,7 @@ TEST(Geometry, IconSpacingFitsEveryEntryWithoutScrollingWhenThereIsRoom) {
     EXPECT_EQ(iconSpacing(7, 20, 146, usual, least).cx, 20);
 }
 
-TEST(Geometry, TabPaddingClosesUpBeforeTheTabsShareTheWidth) {
+TEST(Layout, TabPaddingClosesUpBeforeTheTabsShareTheWidth) {
     const std::vector<int> xp = {40, 24, 63, 71, 71};  // Tahoma 8 captions
     EXPECT_EQ(tabPadding(xp, 346, 6, 2), 6);
     const std::vector<int> wide = {47, 30, 75, 85, 84};  // a wider font
@@ -202,7 +226,7 @@ TEST(Geometry, TabPaddingClosesUpBeforeTheTabsShareTheWidth) {
     EXPECT_EQ(tabPadding({100, 100}, 223, 6, 2), 5);
 }
 
-TEST(Geometry, DialogsCentreOverTheirOwnerButStayOnTheScreen) {
+TEST(Layout, DialogsCentreOverTheirOwnerButStayOnTheScreen) {
     PixelRect work;
     work.right = 1024;
     work.bottom = 738;
