@@ -1,7 +1,7 @@
 #include "main/frmMain.h"
 
+#include <iterator>
 #include <optional>
-
 
 #include "platform/modFileVer.h"
 #include "platform/modWinVersion.h"
@@ -10,108 +10,8 @@
 
 namespace {
 
-using K = ui::Kind;
-
-// The window's layout. Rectangles are in twips (15 to the pixel at 96 DPI),
-// relative to the frame named as container, else to the tab strip for a
-// control on a tab page, else to the client area. The four speaker pictures
-// share one place on purpose: only one of them is visible at a time.
-struct LayoutRow {
-    ui::Kind kind;
-    const char* name;
-    int index;  // within an option array, else -1
-    const char* caption;
-    const char* tooltip;
-    const char* container;  // frame, or nullptr
-    int page;               // tab page, or -1 (a frame's children take its page)
-    ui::Rect rect;
-};
-
-const LayoutRow kLayout[] = {
-    {K::TabStrip, "SSTab1", -1, "", "", nullptr, -1, {105, 105, 5310, 4470}},
-    // General
-    {K::ListView, "ListView1", -1, "", "", nullptr, 0, {150, 450, 5010, 2250}},
-    {K::CheckBox, "chkPlayA3D", -1, "&Play A3D splash audio.", "Controls whether or not a sound will be played whenever A3D is initialised.", nullptr, 0, {150, 2850, 3300, 255}},
-    {K::CheckBox, "chkA3DSplash", -1, "&Show A3D splash screen.", "Controls whether or not the A3D logo will be shown whenever A3D is initialised.", nullptr, 0, {150, 3165, 3300, 255}},
-    {K::CheckBox, "chkTray", -1, "Show Tray Icon", "Determines whether the system tray control will be loaded", nullptr, 0, {150, 3480, 3300, 255}},
-    {K::Button, "cmdWPCRSET", -1, "Configure WPCRSET", "", nullptr, 0, {150, 3945, 1860, 345}},
-    {K::Picture, "Image1", -1, "", "", nullptr, 0, {3840, 2850, 1320, 1440}},
-    // MIDI
-    {K::Frame, "Frame1", -1, "Effect &1", "", nullptr, 1, {150, 450, 2430, 1290}},
-    {K::ComboList, "cboEffect1", -1, "", "", "Frame1", -1, {150, 300, 2130, 315}},
-    {K::Slider, "hsbEffect1", -1, "", "MIDI Reverb Level", "Frame1", -1, {90, 750, 1680, 420}},
-    {K::Label, "lblEffect1", -1, "0", "", "Frame1", -1, {1830, 855, 450, 195}},
-    {K::Frame, "Frame2", -1, "Effect &2", "", nullptr, 1, {2730, 450, 2430, 1290}},
-    {K::ComboList, "cmdEffect2", -1, "", "", "Frame2", -1, {150, 300, 2130, 315}},
-    {K::Slider, "hsbEffect2", -1, "", "MIDI Chorus Level", "Frame2", -1, {90, 750, 1680, 420}},
-    {K::Label, "lblEffect2", -1, "0", "", "Frame2", -1, {1830, 855, 450, 195}},
-    {K::CheckBox, "chkMIDIfx", -1, "&Turn Effects On", "Enables the Wavetable Effects, which by default are set to Reverb and Chorus.", nullptr, 1, {150, 1920, 3000, 255}},
-    {K::CheckBox, "chkHighPerfMIDI", -1, "High Performance MIDI", "", nullptr, 1, {150, 2235, 3000, 255}},
-    {K::Label, "Label4", -1, "&Wavetable Mode:", "", nullptr, 1, {150, 2730, 1650, 195}},
-    {K::ComboList, "cboWavetableMode", -1, "", "Controls the Polyphony for using MIDI.  In hardware, there are only 64 voices.", nullptr, 1, {1860, 2670, 1470, 315}},
-    {K::Picture, "Image3", -1, "", "", nullptr, 1, {3480, 1920, 1680, 1080}},
-    // A3D Settings
-    {K::Frame, "Frame7", -1, "A3D Type", "", nullptr, 2, {150, 450, 5010, 1440}},
-    {K::ComboList, "cboA3DType", -1, "", "A3D Type", "Frame7", -1, {180, 360, 2400, 315}},
-    {K::Picture, "imgPhones", -1, "", "", "Frame7", -1, {3540, 210, 1320, 1110}},
-    {K::Picture, "imgSat", -1, "", "", "Frame7", -1, {3540, 210, 1320, 1110}},
-    {K::Picture, "imgMon", -1, "", "", "Frame7", -1, {3540, 210, 1320, 1110}},
-    {K::Picture, "imgQuad", -1, "", "", "Frame7", -1, {3540, 210, 1320, 1110}},
-    {K::Label, "Label1", -1, "Driver Version", "", nullptr, 2, {150, 2160, 1680, 195}},
-    {K::TextBox, "txtDrvVer", -1, "NA", "", nullptr, 2, {1890, 2115, 1650, 315}},
-    {K::Button, "cmdDrvVerHlp", -1, "?", "", nullptr, 2, {3630, 2100, 345, 345}},
-    {K::Label, "Label2", -1, "A3D.DLL Version", "", nullptr, 2, {150, 2580, 1680, 195}},
-    {K::TextBox, "txtA3DVer", -1, "NA", "", nullptr, 2, {1890, 2535, 1650, 315}},
-    {K::Label, "Label3", -1, "A3DAPI.DLL Version", "", nullptr, 2, {150, 3000, 1680, 195}},
-    {K::TextBox, "txtA3DAPI", -1, "NA", "", nullptr, 2, {1890, 2955, 1650, 315}},
-    {K::Button, "cmdAboutA3D", -1, "About A3D", "", nullptr, 2, {150, 3945, 1500, 345}},
-    {K::Button, "cmdQuad", -1, "Quad Settings", "", nullptr, 2, {1740, 3945, 1500, 345}},
-    {K::Picture, "Image2", -1, "", "", nullptr, 2, {4110, 2100, 1050, 1170}},
-    // AC'97 Controls
-    {K::CheckBox, "chkST3D", -1, "&Disable SigmaTel 3D Surround Enhancement", "Disables AC'97 codec built-in 3D effect", nullptr, 3, {150, 450, 4500, 255}},
-    {K::CheckBox, "chkAttenuation", -1, "&Enable SigmaTel ST9704 Attenuation", "", nullptr, 3, {150, 750, 4500, 255}},
-    {K::CheckBox, "chkLA4Inv", -1, "ST9708LA&4 Rear Phase Inversion", "Corrects for phase inversion with 4.1 speaker sets", nullptr, 3, {150, 1050, 4500, 255}},
-    {K::CheckBox, "chkLA2Inv", -1, "ST&9708LA2 Rear Phase Inversion", "Corrects for phase inversion with 4.1 speaker sets", nullptr, 3, {150, 1350, 4500, 255}},
-    {K::Label, "Label5", -1, "+12db", "", nullptr, 3, {1830, 1770, 630, 195}},
-    {K::Label, "Label6", -1, "0db", "", nullptr, 3, {2490, 1770, 360, 195}},
-    {K::Label, "Label7", -1, "-34.5dB", "", nullptr, 3, {3270, 1770, 810, 195}},
-    {K::Label, "Label8", -1, "PCM 1 Out Level", "", nullptr, 3, {150, 2070, 1620, 195}},
-    {K::HScroll, "hsbPCM1", -1, "", "", nullptr, 3, {1830, 2040, 2250, 255}},
-    {K::Label, "lblPCM1", -1, "Label13", "", nullptr, 3, {4170, 2070, 600, 195}},
-    {K::Label, "Label9", -1, "PCM 2 Out Level", "", nullptr, 3, {150, 2490, 1620, 195}},
-    {K::HScroll, "hsbPCM2", -1, "", "", nullptr, 3, {1830, 2460, 2250, 255}},
-    {K::Label, "lblPCM2", -1, "Label14", "", nullptr, 3, {4170, 2490, 600, 195}},
-    {K::Label, "Label10", -1, "AC'97 Front Output", "", nullptr, 3, {150, 2910, 1620, 195}},
-    {K::HScroll, "hsbFront", -1, "", "", nullptr, 3, {1830, 2880, 2250, 255}},
-    {K::Label, "lblFront", -1, "Label15", "", nullptr, 3, {4170, 2910, 600, 195}},
-    {K::Button, "cmdAC97Help", -1, "?", "", nullptr, 3, {4815, 2835, 345, 345}},
-    {K::Label, "Label11", -1, "AC'97 Rear Output", "", nullptr, 3, {150, 3330, 1620, 195}},
-    {K::HScroll, "hsbRear", -1, "", "", nullptr, 3, {1830, 3300, 2250, 255}},
-    {K::Label, "lblRear", -1, "Label16", "", nullptr, 3, {4170, 3330, 600, 195}},
-    // EQ/Digital I/O
-    {K::Frame, "Frame3", -1, "Output Rate", "", nullptr, 4, {150, 450, 5010, 750}},
-    {K::Option, "optDigOut", 0, "&32 kHz", "Set S/PDIF Sampling Rate to 32kHz (for older MiniDisc recorders)", "Frame3", -1, {180, 330, 1350, 255}},
-    {K::Option, "optDigOut", 1, "&44.1 kHz", "Set S/PDIF to CD Quality (for CD and Sony MiniDisc)", "Frame3", -1, {1830, 330, 1350, 255}},
-    {K::Option, "optDigOut", 2, "4&8 kHz", "Set S/PDIF to DVD Quality (for DAT)", "Frame3", -1, {3480, 330, 1350, 255}},
-    {K::Label, "Label12", -1, "Current Output Rate =", "Shows current sampling rate", nullptr, 4, {150, 1380, 2040, 195}},
-    {K::Label, "lblDigOut", -1, "N/A", "Shows current sampling rate", nullptr, 4, {2220, 1380, 540, 195}},
-    {K::Label, "Label17", -1, "Hz", "Shows current sampling rate", nullptr, 4, {2790, 1380, 300, 195}},
-    {K::Frame, "Frame5", -1, "Digital Output", "", nullptr, 4, {150, 1710, 2430, 1050}},
-    {K::CheckBox, "chkDetOut", -1, "Output Detected", "Force S/PDIF Output Detection", "Frame5", -1, {180, 330, 2100, 255}},
-    {K::CheckBox, "chkEnOut", -1, "Enable Output", "Enable S/PDIF Output", "Frame5", -1, {180, 660, 2100, 255}},
-    {K::Frame, "Frame6", -1, "Digital Input", "", nullptr, 4, {2730, 1710, 2430, 1050}},
-    {K::CheckBox, "chkDetIn", -1, "Input Detected", "Force S/PDIF Input Detection", "Frame6", -1, {180, 330, 2100, 255}},
-    {K::CheckBox, "chkEnIn", -1, "Enable Input", "Enable S/PDIF Input", "Frame6", -1, {180, 660, 2100, 255}},
-    {K::Button, "cmdEQSettings", -1, "Equalizer Settings", "Equalizer and Speaker Compensation settings", nullptr, 4, {150, 2970, 1800, 345}},
-    {K::Button, "cmdFixDetect", -1, "Enable S/PDIF Support", "Add extra cards to supported S/PDIF list", nullptr, 4, {2040, 2970, 2040, 345}},
-    // Below the tabs
-    {K::Button, "cmdAbout", -1, "About", "", nullptr, -1, {645, 4710, 1125, 345}},
-    {K::Button, "cmdOverride", -1, "Override", "Override Detection of Windows XP", nullptr, -1, {1860, 4710, 1125, 345}},
-    {K::Button, "cmdOK", -1, "&OK", "Exit program", nullptr, -1, {3075, 4710, 1125, 345}},
-    {K::Button, "cmdReset", -1, "Reset", "Resets all settings to defaults", nullptr, -1, {4290, 4710, 1125, 345}},
-    {K::TextBox, "txtOSName", -1, "", "", nullptr, -1, {105, 4740, 210, 315}},
-    {K::TextBox, "txtADMSize", -1, "", "", nullptr, -1, {360, 4740, 210, 315}},
-};
+// The tab pages, in the order of kTabs.
+enum Page { kGeneral, kMidi, kA3D, kAC97, kDigital };
 
 const char* const kTabs[] = {"General", "MIDI", "A3D Settings", "AC'97 Controls", "EQ/Digital I/O"};
 const char* const kTools[] = {"Volume Control", "Sound Recorder",   "Media Player",       "AC97 Mixer",
@@ -128,6 +28,30 @@ const char* const kNotXP =
 
 }  // namespace
 
+// In the order they are shown, which is the order their handlers write in;
+// chkHighPerfMIDI, the last, follows the lists.
+const frmMain::CheckBinding frmMain::kCheckBoxes[] = {
+    {&frmMain::chkMIDIfx, settings::AspenWavetableEffect, &frmMain::wavetableEffect_, &frmMain::chkMIDIfx_Click, false},
+    {&frmMain::chkST3D, settings::DisableAC97Codec3DEffect, &frmMain::codec3DOff_, &frmMain::chkST3D_Click, false},
+    {&frmMain::chkPlayA3D, settings::SplashAudio, &frmMain::splashAudio_, &frmMain::chkPlayA3D_Click, true},
+    {&frmMain::chkA3DSplash, settings::SplashScreen, &frmMain::splashScreen_, &frmMain::chkA3DSplash_Click, true},
+    {&frmMain::chkAttenuation, settings::ST9704ATTEN, &frmMain::attenuation_, &frmMain::chkAttenuation_Click, false},
+    {&frmMain::chkLA2Inv, settings::CorrectLA2, &frmMain::la2Inversion_, &frmMain::chkLA2Inv_Click, false},
+    {&frmMain::chkLA4Inv, settings::ST9708LA4RearInversion, &frmMain::la4Inversion_, &frmMain::chkLA4Inv_Click, false},
+    // The detected boxes first: their handlers enable or disable the "Enable" boxes.
+    {&frmMain::chkDetOut, settings::DetectSpdifOut, &frmMain::outputDetected_, &frmMain::chkDetOut_Click, false},
+    {&frmMain::chkEnOut, settings::EnableSpdifOut, &frmMain::outputEnabled_, &frmMain::chkEnOut_Click, false},
+    {&frmMain::chkDetIn, settings::DetectSpdifIn, &frmMain::inputDetected_, &frmMain::chkDetIn_Click, false},
+    {&frmMain::chkEnIn, settings::EnableSpdifIn, &frmMain::inputEnabled_, &frmMain::chkEnIn_Click, false},
+    {&frmMain::chkHighPerfMIDI, settings::HighPerformanceMIDI, &frmMain::highPerfMIDI_, &frmMain::chkHighPerfMIDI_Click, false},
+};
+
+const frmMain::CheckBinding& frmMain::bindingOf(const ui::CheckBox& box) const {
+    for (const CheckBinding& b : kCheckBoxes)
+        if (&(this->*b.box) == &box) return b;
+    return kCheckBoxes[0];  // every bound box has its row
+}
+
 frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     : ui::Form("frmMain", ui), sys_(sys), store_(*sys.reg) {
     setCaption("Quillmere");
@@ -137,16 +61,94 @@ frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     wireHandlers();
 }
 
+// Rectangles are in twips (15 to the pixel at 96 DPI), relative to the frame
+// given as container, else to the tab strip for a control on a tab page,
+// else to the client area. The four speaker pictures share one place on
+// purpose: only one of them is visible at a time.
 void frmMain::buildLayout() {
-    for (const LayoutRow& row : kLayout) {
-        ui::Control* c = find(row.name, row.index);
-        ui::Control* container = row.container ? find(row.container) : nullptr;
-        // A row that names no such control stays unplaced; the layout tests
-        // check that every control has its place.
-        if (!c || c->kind() != row.kind || (row.container && (!container || container->kind() != K::Frame)))
-            continue;
-        c->place(row.caption, row.rect, container, row.page, row.tooltip);
-    }
+    SSTab1.place("", {105, 105, 5310, 4470});
+    // General
+    ListView1.place("", {150, 450, 5010, 2250}, nullptr, kGeneral);
+    chkPlayA3D.place("&Play A3D splash audio.", {150, 2850, 3300, 255}, nullptr, kGeneral, "Controls whether or not a sound will be played whenever A3D is initialised.");
+    chkA3DSplash.place("&Show A3D splash screen.", {150, 3165, 3300, 255}, nullptr, kGeneral, "Controls whether or not the A3D logo will be shown whenever A3D is initialised.");
+    chkTray.place("Show Tray Icon", {150, 3480, 3300, 255}, nullptr, kGeneral, "Determines whether the system tray control will be loaded");
+    cmdWPCRSET.place("Configure WPCRSET", {150, 3945, 1860, 345}, nullptr, kGeneral);
+    Image1.place("", {3840, 2850, 1320, 1440}, nullptr, kGeneral);
+    // MIDI
+    Frame1.place("Effect &1", {150, 450, 2430, 1290}, nullptr, kMidi);
+    cboEffect1.place("", {150, 300, 2130, 315}, &Frame1);
+    hsbEffect1.place("", {90, 750, 1680, 420}, &Frame1, -1, "MIDI Reverb Level");
+    lblEffect1.place("0", {1830, 855, 450, 195}, &Frame1);
+    Frame2.place("Effect &2", {2730, 450, 2430, 1290}, nullptr, kMidi);
+    cmdEffect2.place("", {150, 300, 2130, 315}, &Frame2);
+    hsbEffect2.place("", {90, 750, 1680, 420}, &Frame2, -1, "MIDI Chorus Level");
+    lblEffect2.place("0", {1830, 855, 450, 195}, &Frame2);
+    chkMIDIfx.place("&Turn Effects On", {150, 1920, 3000, 255}, nullptr, kMidi, "Enables the Wavetable Effects, which by default are set to Reverb and Chorus.");
+    chkHighPerfMIDI.place("High Performance MIDI", {150, 2235, 3000, 255}, nullptr, kMidi);
+    Label4.place("&Wavetable Mode:", {150, 2730, 1650, 195}, nullptr, kMidi);
+    cboWavetableMode.place("", {1860, 2670, 1470, 315}, nullptr, kMidi, "Controls the Polyphony for using MIDI.  In hardware, there are only 64 voices.");
+    Image3.place("", {3480, 1920, 1680, 1080}, nullptr, kMidi);
+    // A3D Settings
+    Frame7.place("A3D Type", {150, 450, 5010, 1440}, nullptr, kA3D);
+    cboA3DType.place("", {180, 360, 2400, 315}, &Frame7, -1, "A3D Type");
+    imgPhones.place("", {3540, 210, 1320, 1110}, &Frame7);
+    imgSat.place("", {3540, 210, 1320, 1110}, &Frame7);
+    imgMon.place("", {3540, 210, 1320, 1110}, &Frame7);
+    imgQuad.place("", {3540, 210, 1320, 1110}, &Frame7);
+    Label1.place("Driver Version", {150, 2160, 1680, 195}, nullptr, kA3D);
+    txtDrvVer.place("NA", {1890, 2115, 1650, 315}, nullptr, kA3D);
+    cmdDrvVerHlp.place("?", {3630, 2100, 345, 345}, nullptr, kA3D);
+    Label2.place("A3D.DLL Version", {150, 2580, 1680, 195}, nullptr, kA3D);
+    txtA3DVer.place("NA", {1890, 2535, 1650, 315}, nullptr, kA3D);
+    Label3.place("A3DAPI.DLL Version", {150, 3000, 1680, 195}, nullptr, kA3D);
+    txtA3DAPI.place("NA", {1890, 2955, 1650, 315}, nullptr, kA3D);
+    cmdAboutA3D.place("About A3D", {150, 3945, 1500, 345}, nullptr, kA3D);
+    cmdQuad.place("Quad Settings", {1740, 3945, 1500, 345}, nullptr, kA3D);
+    Image2.place("", {4110, 2100, 1050, 1170}, nullptr, kA3D);
+    // AC'97 Controls
+    chkST3D.place("&Disable SigmaTel 3D Surround Enhancement", {150, 450, 4500, 255}, nullptr, kAC97, "Disables AC'97 codec built-in 3D effect");
+    chkAttenuation.place("&Enable SigmaTel ST9704 Attenuation", {150, 750, 4500, 255}, nullptr, kAC97);
+    chkLA4Inv.place("ST9708LA&4 Rear Phase Inversion", {150, 1050, 4500, 255}, nullptr, kAC97, "Corrects for phase inversion with 4.1 speaker sets");
+    chkLA2Inv.place("ST&9708LA2 Rear Phase Inversion", {150, 1350, 4500, 255}, nullptr, kAC97, "Corrects for phase inversion with 4.1 speaker sets");
+    Label5.place("+12db", {1830, 1770, 630, 195}, nullptr, kAC97);
+    Label6.place("0db", {2490, 1770, 360, 195}, nullptr, kAC97);
+    Label7.place("-34.5dB", {3270, 1770, 810, 195}, nullptr, kAC97);
+    Label8.place("PCM 1 Out Level", {150, 2070, 1620, 195}, nullptr, kAC97);
+    hsbPCM1.place("", {1830, 2040, 2250, 255}, nullptr, kAC97);
+    lblPCM1.place("Label13", {4170, 2070, 600, 195}, nullptr, kAC97);
+    Label9.place("PCM 2 Out Level", {150, 2490, 1620, 195}, nullptr, kAC97);
+    hsbPCM2.place("", {1830, 2460, 2250, 255}, nullptr, kAC97);
+    lblPCM2.place("Label14", {4170, 2490, 600, 195}, nullptr, kAC97);
+    Label10.place("AC'97 Front Output", {150, 2910, 1620, 195}, nullptr, kAC97);
+    hsbFront.place("", {1830, 2880, 2250, 255}, nullptr, kAC97);
+    lblFront.place("Label15", {4170, 2910, 600, 195}, nullptr, kAC97);
+    cmdAC97Help.place("?", {4815, 2835, 345, 345}, nullptr, kAC97);
+    Label11.place("AC'97 Rear Output", {150, 3330, 1620, 195}, nullptr, kAC97);
+    hsbRear.place("", {1830, 3300, 2250, 255}, nullptr, kAC97);
+    lblRear.place("Label16", {4170, 3330, 600, 195}, nullptr, kAC97);
+    // EQ/Digital I/O
+    Frame3.place("Output Rate", {150, 450, 5010, 750}, nullptr, kDigital);
+    optDigOut[0].place("&32 kHz", {180, 330, 1350, 255}, &Frame3, -1, "Set S/PDIF Sampling Rate to 32kHz (for older MiniDisc recorders)");
+    optDigOut[1].place("&44.1 kHz", {1830, 330, 1350, 255}, &Frame3, -1, "Set S/PDIF to CD Quality (for CD and Sony MiniDisc)");
+    optDigOut[2].place("4&8 kHz", {3480, 330, 1350, 255}, &Frame3, -1, "Set S/PDIF to DVD Quality (for DAT)");
+    Label12.place("Current Output Rate =", {150, 1380, 2040, 195}, nullptr, kDigital, "Shows current sampling rate");
+    lblDigOut.place("N/A", {2220, 1380, 540, 195}, nullptr, kDigital, "Shows current sampling rate");
+    Label17.place("Hz", {2790, 1380, 300, 195}, nullptr, kDigital, "Shows current sampling rate");
+    Frame5.place("Digital Output", {150, 1710, 2430, 1050}, nullptr, kDigital);
+    chkDetOut.place("Output Detected", {180, 330, 2100, 255}, &Frame5, -1, "Force S/PDIF Output Detection");
+    chkEnOut.place("Enable Output", {180, 660, 2100, 255}, &Frame5, -1, "Enable S/PDIF Output");
+    Frame6.place("Digital Input", {2730, 1710, 2430, 1050}, nullptr, kDigital);
+    chkDetIn.place("Input Detected", {180, 330, 2100, 255}, &Frame6, -1, "Force S/PDIF Input Detection");
+    chkEnIn.place("Enable Input", {180, 660, 2100, 255}, &Frame6, -1, "Enable S/PDIF Input");
+    cmdEQSettings.place("Equalizer Settings", {150, 2970, 1800, 345}, nullptr, kDigital, "Equalizer and Speaker Compensation settings");
+    cmdFixDetect.place("Enable S/PDIF Support", {2040, 2970, 2040, 345}, nullptr, kDigital, "Add extra cards to supported S/PDIF list");
+    // Below the tabs
+    cmdAbout.place("About", {645, 4710, 1125, 345});
+    cmdOverride.place("Override", {1860, 4710, 1125, 345}, nullptr, -1, "Override Detection of Windows XP");
+    cmdOK.place("&OK", {3075, 4710, 1125, 345}, nullptr, -1, "Exit program");
+    cmdReset.place("Reset", {4290, 4710, 1125, 345}, nullptr, -1, "Resets all settings to defaults");
+    txtOSName.place("", {105, 4740, 210, 315});
+    txtADMSize.place("", {360, 4740, 210, 315});
     for (const char* t : kTabs) SSTab1.addTab(t);
 
     Image1.image = ui::IMG_CARD;
@@ -181,8 +183,10 @@ void frmMain::fillLists() {
 }
 
 void frmMain::wireHandlers() {
-    chkPlayA3D.Click = [this] { chkPlayA3D_Click(); };
-    chkA3DSplash.Click = [this] { chkA3DSplash_Click(); };
+    for (const CheckBinding& b : kCheckBoxes) {
+        auto click = b.click;
+        (this->*b.box).Click = [this, click] { (this->*click)(); };
+    }
     chkTray.Click = [this] { chkTray_Click(); };
     cmdWPCRSET.Click = [this] { cmdWPCRSET_Click(); };
     ListView1.DblClick = [this] { ListView1_DblClick(); };
@@ -190,8 +194,6 @@ void frmMain::wireHandlers() {
     // cboEffect1 and cmdEffect2 have no handler: choosing an effect type writes nothing.
     hsbEffect1.Change = [this] { hsbEffect1_Change(); };
     hsbEffect2.Change = [this] { hsbEffect2_Change(); };
-    chkMIDIfx.Click = [this] { chkMIDIfx_Click(); };
-    chkHighPerfMIDI.Click = [this] { chkHighPerfMIDI_Click(); };
     cboWavetableMode.Click = [this] { cboWavetableMode_Click(); };
 
     cboA3DType.Click = [this] { cboA3DType_Click(); };
@@ -199,10 +201,6 @@ void frmMain::wireHandlers() {
     cmdAboutA3D.Click = [this] { cmdAboutA3D_Click(); };
     cmdQuad.Click = [this] { cmdQuad_Click(); };
 
-    chkST3D.Click = [this] { chkST3D_Click(); };
-    chkAttenuation.Click = [this] { chkAttenuation_Click(); };
-    chkLA4Inv.Click = [this] { chkLA4Inv_Click(); };
-    chkLA2Inv.Click = [this] { chkLA2Inv_Click(); };
     hsbPCM1.Change = [this] { hsbPCM1_Change(); };
     hsbPCM2.Change = [this] { hsbPCM2_Change(); };
     hsbFront.Change = [this] { hsbFront_Change(); };
@@ -210,10 +208,6 @@ void frmMain::wireHandlers() {
     cmdAC97Help.Click = [this] { cmdAC97Help_Click(); };
 
     optDigOut.Click = [this](int index) { optDigOut_Click(index); };
-    chkDetOut.Click = [this] { chkDetOut_Click(); };
-    chkEnOut.Click = [this] { chkEnOut_Click(); };
-    chkDetIn.Click = [this] { chkDetIn_Click(); };
-    chkEnIn.Click = [this] { chkEnIn_Click(); };
     cmdEQSettings.Click = [this] { cmdEQSettings_Click(); };
     cmdFixDetect.Click = [this] { cmdFixDetect_Click(); };
 
@@ -331,40 +325,26 @@ void frmMain::readSettings() {
         if (auto v = store_.fetch(l.s).toInt16()) l.level = *v;
 
     spdifRate_ = text(store_, SpdifFrequency());
-    wavetableEffect_ = text(store_, AspenWavetableEffect());
-    codec3DOff_ = text(store_, DisableAC97Codec3DEffect());
-    splashAudio_ = text(store_, SplashAudio());
-    splashScreen_ = text(store_, SplashScreen());
     reverbAmount_ = text(store_, ReverbAmount());
     chorusAmount_ = text(store_, ChorusAmount());
-    attenuation_ = text(store_, ST9704ATTEN());
-    la2Inversion_ = text(store_, CorrectLA2());
-    la4Inversion_ = text(store_, ST9708LA4RearInversion());
-    outputDetected_ = text(store_, DetectSpdifOut());
-    inputDetected_ = text(store_, DetectSpdifIn());
-    outputEnabled_ = text(store_, EnableSpdifOut());
-    inputEnabled_ = text(store_, EnableSpdifIn());
     wavetableMode_ = text(store_, SoftSynthModeIndex());
-    highPerfMIDI_ = text(store_, HighPerformanceMIDI());
     a3dType_ = text(store_, PrimaryXtalk());
+    for (const CheckBinding& b : kCheckBoxes) this->*b.current = text(store_, b.setting());
 }
 
 void frmMain::createMissingValues() {
     using namespace settings;
     if (highPerfMIDI_.empty() && !store_.exists(HighPerformanceMIDI())) {
         store_.store(HighPerformanceMIDI(), *HighPerformanceMIDI().created);
-        highPerfMIDI_ = text(store_, HighPerformanceMIDI());
-    }
+        }
     if (splashAudio_.empty() && !store_.exists(SplashAudio())) {
         store_.makeKey(key::A3D);
         store_.store(SplashAudio(), *SplashAudio().created);
-        splashAudio_ = text(store_, SplashAudio());
-    }
+        }
     if (splashScreen_.empty() && !store_.exists(SplashScreen())) {
         store_.makeKey(key::A3D);
         store_.store(SplashScreen(), *SplashScreen().created);
-        splashScreen_ = text(store_, SplashScreen());
-    }
+        }
 }
 
 void frmMain::showSettings() {
@@ -381,23 +361,19 @@ void frmMain::showSettings() {
 
     lblDigOut.setCaption(spdifRate_);
 
-    setFromText(chkMIDIfx, wavetableEffect_);
-    setFromText(chkST3D, codec3DOff_);
-    if (splashAudio_ == "1") chkPlayA3D.setValue(1);
-    if (splashScreen_ == "1") chkA3DSplash.setValue(1);
-    setFromText(chkAttenuation, attenuation_);
-    setFromText(chkLA2Inv, la2Inversion_);
-    setFromText(chkLA4Inv, la4Inversion_);
-    lblDigOut.setCaption(spdifRate_);
-    // The detected boxes first: their handlers enable or disable the "Enable" boxes.
-    setFromText(chkDetOut, outputDetected_);
-    setFromText(chkEnOut, outputEnabled_);
-    setFromText(chkDetIn, inputDetected_);
-    setFromText(chkEnIn, inputEnabled_);
-
+    const CheckBinding& last = kCheckBoxes[std::size(kCheckBoxes) - 1];
+    for (const CheckBinding& b : kCheckBoxes)
+        if (&b != &last) showCheckBox(b);
     setFromText(cboWavetableMode, wavetableMode_);
     setFromText(cboA3DType, a3dType_);
-    setFromText(chkHighPerfMIDI, highPerfMIDI_);
+    showCheckBox(last);
+}
+
+void frmMain::showCheckBox(const CheckBinding& b) {
+    ui::CheckBox& box = this->*b.box;
+    const std::string& t = this->*b.current;
+    if (!b.onlyTicks) setFromText(box, t);
+    else if (t == "1") box.setValue(1);
 }
 
 bool frmMain::disableIfUndetected(const std::string& detected, ui::CheckBox& enable) {

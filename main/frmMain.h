@@ -14,8 +14,8 @@ class frmMain : public ui::Form {
 public:
     frmMain(const platform::Services& sys, ui::UiServices ui);
 
-    // Controls, in reading and Tab order. Where each sits: the layout table
-    // at the top of frmMain.cpp.
+    // Controls, in reading and Tab order. Where each sits: buildLayout in
+    // frmMain.cpp.
     ui::TabStrip SSTab1{*this, "SSTab1"};
 
     // Tab "General"
@@ -173,9 +173,21 @@ private:
     bool measureDriverFile();
     bool disableIfUndetected(const std::string& detected, ui::CheckBox& enable);
 
-    void storeCheckBox(const ui::CheckBox& box, std::string& current, const settings::Setting& s);
-    void detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable, std::string& current,
-                          const settings::Setting& s);
+    // A check box that shows one stored number, with its setting and its
+    // window-level current value: the table kCheckBoxes (frmMain.cpp) reads,
+    // shows, wires and stores every such box by its row.
+    struct CheckBinding {
+        ui::CheckBox frmMain::*box;
+        const settings::Setting& (*setting)();
+        std::string frmMain::*current;
+        void (frmMain::*click)();
+        bool onlyTicks;  // a stored 1 ticks it; nothing else is shown
+    };
+    static const CheckBinding kCheckBoxes[];
+    const CheckBinding& bindingOf(const ui::CheckBox& box) const;
+    void showCheckBox(const CheckBinding& b);
+    void storeCheckBox(const ui::CheckBox& box);
+    void detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable);
     void levelChanged(const ui::HScrollBar& bar, std::int16_t& level, ui::Label& label, const settings::Setting& s);
     void effectChanged(const ui::Slider& slider, std::string& current, ui::Label& label, const settings::Setting& s);
     void startTool(const std::string& what, const std::string& commandLine);

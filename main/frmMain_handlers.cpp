@@ -30,38 +30,39 @@ std::string withoutTrailingNuls(std::string s) {
 
 // Check boxes
 
-void frmMain::storeCheckBox(const ui::CheckBox& box, std::string& current, const settings::Setting& s) {
+void frmMain::storeCheckBox(const ui::CheckBox& box) {
+    const CheckBinding& b = bindingOf(box);
     const int state = box.value();
-    current = std::to_string(state);
-    store_.store(s, state);
+    this->*b.current = std::to_string(state);
+    store_.store(b.setting(), state);
 }
 
-void frmMain::detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable, std::string& current,
-                               const settings::Setting& s) {
+void frmMain::detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable) {
+    const CheckBinding& b = bindingOf(detect);
     const int state = detect.value();
-    current = std::to_string(state);
+    this->*b.current = std::to_string(state);
     if (state != 1) {
         enable.setValue(0);  // writes its own value when it was ticked
         enable.setEnabled(false);
     } else {
         enable.setEnabled(true);
     }
-    store_.store(s, state);
+    store_.store(b.setting(), state);
 }
 
-void frmMain::chkPlayA3D_Click() { storeCheckBox(chkPlayA3D, splashAudio_, settings::SplashAudio()); }
-void frmMain::chkA3DSplash_Click() { storeCheckBox(chkA3DSplash, splashScreen_, settings::SplashScreen()); }
-void frmMain::chkAttenuation_Click() { storeCheckBox(chkAttenuation, attenuation_, settings::ST9704ATTEN()); }
-void frmMain::chkEnOut_Click() { storeCheckBox(chkEnOut, outputEnabled_, settings::EnableSpdifOut()); }
-void frmMain::chkEnIn_Click() { storeCheckBox(chkEnIn, inputEnabled_, settings::EnableSpdifIn()); }
-void frmMain::chkLA2Inv_Click() { storeCheckBox(chkLA2Inv, la2Inversion_, settings::CorrectLA2()); }
-void frmMain::chkLA4Inv_Click() { storeCheckBox(chkLA4Inv, la4Inversion_, settings::ST9708LA4RearInversion()); }
-void frmMain::chkMIDIfx_Click() { storeCheckBox(chkMIDIfx, wavetableEffect_, settings::AspenWavetableEffect()); }
-void frmMain::chkST3D_Click() { storeCheckBox(chkST3D, codec3DOff_, settings::DisableAC97Codec3DEffect()); }
-void frmMain::chkHighPerfMIDI_Click() { storeCheckBox(chkHighPerfMIDI, highPerfMIDI_, settings::HighPerformanceMIDI()); }
+void frmMain::chkPlayA3D_Click() { storeCheckBox(chkPlayA3D); }
+void frmMain::chkA3DSplash_Click() { storeCheckBox(chkA3DSplash); }
+void frmMain::chkAttenuation_Click() { storeCheckBox(chkAttenuation); }
+void frmMain::chkEnOut_Click() { storeCheckBox(chkEnOut); }
+void frmMain::chkEnIn_Click() { storeCheckBox(chkEnIn); }
+void frmMain::chkLA2Inv_Click() { storeCheckBox(chkLA2Inv); }
+void frmMain::chkLA4Inv_Click() { storeCheckBox(chkLA4Inv); }
+void frmMain::chkMIDIfx_Click() { storeCheckBox(chkMIDIfx); }
+void frmMain::chkST3D_Click() { storeCheckBox(chkST3D); }
+void frmMain::chkHighPerfMIDI_Click() { storeCheckBox(chkHighPerfMIDI); }
 
-void frmMain::chkDetOut_Click() { detectionChanged(chkDetOut, chkEnOut, outputDetected_, settings::DetectSpdifOut()); }
-void frmMain::chkDetIn_Click() { detectionChanged(chkDetIn, chkEnIn, inputDetected_, settings::DetectSpdifIn()); }
+void frmMain::chkDetOut_Click() { detectionChanged(chkDetOut, chkEnOut); }
+void frmMain::chkDetIn_Click() { detectionChanged(chkDetIn, chkEnIn); }
 
 void frmMain::chkTray_Click() {
     if (chkTray.value() == 1) {

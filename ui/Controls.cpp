@@ -83,8 +83,7 @@ char Control::accessKey() const {
     return 0;
 }
 
-Control& Control::place(const std::string& caption, Rect r, Control* container, int tabPage,
-                        const std::string& tooltip) {
+Control& Control::place(const char* caption, Rect r, Control* container, int tabPage, const char* tooltip) {
     caption_ = caption;
     rect_ = r;
     container_ = container;

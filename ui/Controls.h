@@ -70,8 +70,9 @@ public:
     int tabPage() const { return tabPage_; }
 
     // Set once by the owning window while it builds its layout.
-    Control& place(const std::string& caption, Rect r, Control* container = nullptr, int tabPage = -1,
-                   const std::string& tooltip = std::string());
+    // Texts as literals: a layout of many calls stays small.
+    Control& place(const char* caption, Rect r, Control* container = nullptr, int tabPage = -1,
+                   const char* tooltip = "");
 
     Peer* peer() const { return peer_; }
     void setPeer(Peer* p) { peer_ = p; }
