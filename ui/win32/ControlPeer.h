@@ -7,9 +7,9 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -20,6 +20,19 @@ namespace ui::win32 {
 
 class ControlPeer;
 class PageBackground;
+
+// A call into the model, borrowed for the length of one toModel: two
+// pointers, where a std::function would cost its copy and manager per use.
+class ModelCall {
+public:
+    template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, ModelCall>>>
+    ModelCall(F&& f) : f_(&f), call_([](void* p) { (*static_cast<std::remove_reference_t<F>*>(p))(); }) {}
+    void operator()() const { call_(f_); }
+
+private:
+    void* f_;
+    void (*call_)(void*);
+};
 
 // What a control's window needs of the form it lies on.
 class PeerHost {
@@ -36,7 +49,7 @@ public:
     // Runs a user's action on the model: never while model state is being
     // pushed into the windows, never after teardown, and no exception gets
     // out.
-    virtual void toModel(const std::function<void()>& action) = 0;
+    virtual void toModel(ModelCall action) = 0;
     // Shows the model's state again after a user's action, which the model
     // may have refused or changed.
     virtual void resync(ControlPeer& p) = 0;

@@ -32,7 +32,7 @@ HINSTANCE FormWindow::instance() const { return tk_.instance(); }
 HFONT FormWindow::font() const { return tk_.font(); }
 int FormWindow::dpi() const { return tk_.dpi(); }
 
-void FormWindow::toModel(const std::function<void()>& action) {
+void FormWindow::toModel(ModelCall action) {
     if (dead_ || pushing_ || !form_) return;
     try {
         action();
