@@ -1082,17 +1082,12 @@ LRESULT FormWindow::onCommand(WPARAM wp, LPARAM lp) {
             // (by Tab, or the window being activated) selects nothing.
             if (code == BN_CLICKED && g_focusing != from && reachable(i)) {
                 auto& o = static_cast<OptionButton&>(c);
-                toModel([&o] { o.select(); });
+                toModel([&o] { o.choose(); });
                 sync(i);
             }
             break;
         case Kind::ComboList:
-            if (code == CBN_SELCHANGE && reachable(i)) {
-                const int sel = static_cast<int>(SendMessageA(from, CB_GETCURSEL, 0, 0));
-                auto& cb = static_cast<ComboList&>(c);
-                toModel([&cb, sel] { cb.setListIndex(sel); });
-                sync(i);
-            }
+            onComboCommand(i, code);
             break;
         case Kind::TextBox:
             if (code == EN_CHANGE) {
@@ -1105,6 +1100,41 @@ LRESULT FormWindow::onCommand(WPARAM wp, LPARAM lp) {
             break;
     }
     return 0;
+}
+
+// Moving through the closed list changes the choice at each step; in the
+// opened list only the entry picked as it closes counts, and counts even
+// when it is the one shown. A list closed without a pick shows the model's
+// choice again. Wine and Windows send SELCHANGE and SELENDOK in different
+// orders around CLOSEUP, so the list's own open state decides.
+void FormWindow::onComboCommand(std::size_t i, int code) {
+    Ctl& k = ctls_[i];
+    auto& cb = static_cast<ComboList&>(*k.c);
+    switch (code) {
+        case CBN_DROPDOWN:
+            k.dropped = true;
+            k.picked = false;
+            break;
+        case CBN_SELENDOK:
+            if (k.dropped) k.picked = true;
+            break;
+        case CBN_CLOSEUP: {
+            if (!k.dropped) break;
+            const bool picked = k.picked;
+            k.dropped = k.picked = false;
+            const int sel = static_cast<int>(SendMessageA(k.h, CB_GETCURSEL, 0, 0));
+            if (picked && sel >= 0 && reachable(i)) toModel([&cb, sel] { cb.pick(sel); });
+            sync(i);
+            break;
+        }
+        case CBN_SELCHANGE:
+            if (!k.dropped && reachable(i)) {
+                const int sel = static_cast<int>(SendMessageA(k.h, CB_GETCURSEL, 0, 0));
+                toModel([&cb, sel] { cb.setListIndex(sel); });
+                sync(i);
+            }
+            break;
+    }
 }
 
 void FormWindow::onArrowFocus(HWND now, HWND before) {

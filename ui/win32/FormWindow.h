@@ -54,6 +54,8 @@ private:
         geometry::PixelRect px;  // in the form's client area
         bool hasTipRect = false;  // a tool on the form: tips over a disabled control
         int page = -1;            // the tab page it lies on, or -1
+        // A drop-down list's opened list: a pick from it counts at its close.
+        bool dropped = false, picked = false;
     };
 
     // Model calls from window messages: never while pushing model state into
@@ -96,6 +98,7 @@ private:
     void showDefault(int focused);
     void onActivate(WPARAM wp);
     void restoreFocus();
+    void onComboCommand(std::size_t i, int code);
     void onArrowFocus(HWND now, HWND before);
     bool stepTab(bool back);
     bool mnemonic(char key);
