@@ -17,9 +17,12 @@ file(GLOB QM_WIN32_SOURCES CONFIGURE_DEPENDS
 set(QM_LINK_FLAGS -static -s -mwindows -Wl,--disable-runtime-pseudo-reloc
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,0,--major-os-version,5,--minor-os-version,0)
 
-# The program's own start-up (app/start.c) in place of mingw-w64's crt2.o:
-# the compiler driver takes its start files from a -B folder first, so the
-# rest of the link (crtbegin.o, the libraries, crtend.o) stays in its order.
+# Every binary of the product links with those, and with the program's own
+# start-up (app/start.c) in place of mingw-w64's crt2.o: the compiler driver
+# takes its start files from a -B folder first, so the rest of the link
+# (crtbegin.o, the libraries, crtend.o) stays in its order. The linker map
+# beside each lets the XP load check name the function of any instruction
+# it refuses.
 add_library(qm_start OBJECT ${CMAKE_SOURCE_DIR}/app/start.c)
 target_compile_definitions(qm_start PRIVATE ${QM_XP_DEFS})
 target_compile_options(qm_start PRIVATE -Os -Wall -Wextra -fno-asynchronous-unwind-tables ${QM_CPU_FLAGS})
@@ -29,9 +32,9 @@ add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_start> ${QM_START_DIR}/crt2.o
   DEPENDS qm_start $<TARGET_OBJECTS:qm_start> VERBATIM)
 add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o)
-function(qm_own_startup target)
+function(qm_product_link target)
   add_dependencies(${target} qm_start_file)
-  target_link_options(${target} PRIVATE -B${QM_START_DIR}/)
+  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o)
 endfunction()
 
@@ -70,9 +73,9 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
 # No relocations: XP has no ASLR and always loads an exe at its own base.
-target_link_options(quillmere PRIVATE ${QM_LINK_FLAGS} -Wl,--gc-sections -Wl,--disable-reloc-section)
+target_link_options(quillmere PRIVATE -Wl,--gc-sections -Wl,--disable-reloc-section)
 target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32)
-qm_own_startup(quillmere)
+qm_product_link(quillmere)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 # One translation unit: the PE linker merges neither the string literals
 # nor the unwind CIEs that every object repeats, nor the private copies of
@@ -85,6 +88,5 @@ set_target_properties(quillmere PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE
 add_executable(baseline WIN32 ${CMAKE_SOURCE_DIR}/tools/baseline/baseline.cpp)
 target_compile_definitions(baseline PRIVATE ${QM_XP_DEFS})
 target_compile_options(baseline PRIVATE -Os ${QM_CPU_FLAGS})
-target_link_options(baseline PRIVATE ${QM_LINK_FLAGS})
 target_link_libraries(baseline PRIVATE comctl32)
-qm_own_startup(baseline)
+qm_product_link(baseline)
