@@ -545,7 +545,8 @@ class LinkerMap:
 
 
 def linker_map(path):
-    """The LinkerMap written beside path (name.map), or None."""
+    """(its path, LinkerMap) of the map written beside path (name.map), or
+    (None, None)."""
     candidate = os.path.splitext(path)[0] + ".map"
     try:
         with open(candidate, encoding="latin-1") as f:
