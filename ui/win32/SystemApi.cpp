@@ -4,8 +4,9 @@ namespace ui::win32 {
 
 namespace {
 
+// A function of dll by name or ordinal; null without either.
 template <class Fn>
-Fn find(HMODULE dll, const char* name) {
+Fn procIn(HMODULE dll, const char* name) {
     return dll ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(dll, name))) : nullptr;
 }
 
@@ -18,9 +19,9 @@ struct Theming {
 const Theming& theming() {
     static const Theming t = [] {
         HMODULE dll = LoadLibraryA("uxtheme.dll");
-        return Theming{find<decltype(&IsAppThemed)>(dll, "IsAppThemed"),
-                       find<decltype(&GetWindowTheme)>(dll, "GetWindowTheme"),
-                       find<decltype(&DrawThemeBackground)>(dll, "DrawThemeBackground")};
+        return Theming{procIn<decltype(&IsAppThemed)>(dll, "IsAppThemed"),
+                       procIn<decltype(&GetWindowTheme)>(dll, "GetWindowTheme"),
+                       procIn<decltype(&DrawThemeBackground)>(dll, "DrawThemeBackground")};
     }();
     return t;
 }
@@ -36,9 +37,9 @@ struct Subclassing {
 const Subclassing& subclassing() {
     static const Subclassing s = [] {
         HMODULE dll = LoadLibraryA("comctl32.dll");
-        Subclassing f{find<decltype(&SetWindowSubclass)>(dll, MAKEINTRESOURCEA(410)),
-                      find<decltype(&RemoveWindowSubclass)>(dll, MAKEINTRESOURCEA(412)),
-                      find<decltype(&DefSubclassProc)>(dll, MAKEINTRESOURCEA(413))};
+        Subclassing f{procIn<decltype(&SetWindowSubclass)>(dll, MAKEINTRESOURCEA(410)),
+                      procIn<decltype(&RemoveWindowSubclass)>(dll, MAKEINTRESOURCEA(412)),
+                      procIn<decltype(&DefSubclassProc)>(dll, MAKEINTRESOURCEA(413))};
         if (!f.set || !f.remove || !f.def) f = {};
         return f;
     }();
