@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "ui/win32/Drawings.h"
+#include "ui/win32/SystemApi.h"
 #include "ui/win32/Win32Ui.h"
 
 namespace ui::win32 {
@@ -357,7 +358,7 @@ void FormWindow::createControl(std::size_t i) {
     SendMessageA(k.h, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : tk_.font()), FALSE);
 
     if (c.kind() == Kind::Option || c.kind() == Kind::Frame)
-        SetWindowSubclass(k.h, controlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        setWindowSubclass(k.h, controlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // A heading label's own font: the dialog font with the label's face, size
@@ -563,11 +564,11 @@ void FormWindow::setDisabledTip(std::size_t i, bool on) {
 // the page so what lies on it can paint the same background.
 void FormWindow::renderPage() {
     freePage();
-    if (tabIndex_ < 0 || !ctls_[tabIndex_].h || !IsAppThemed()) return;
+    if (tabIndex_ < 0 || !ctls_[tabIndex_].h || !appThemed()) return;
     const Ctl& t = ctls_[tabIndex_];
     const int w = t.px.width(), h = t.px.height();
     if (w <= 0 || h <= 0) return;
-    HTHEME theme = GetWindowTheme(t.h);
+    HTHEME theme = windowTheme(t.h);
     if (!theme) return;
     // The themed page body changes only from top to bottom, so a narrow
     // strip, tiled by the brush, stands for all of it.
@@ -592,7 +593,7 @@ void FormWindow::renderPage() {
     const int rows = static_cast<int>(SendMessageA(t.h, TCM_GETROWCOUNT, 0, 0));
     const int left = strip < w ? -(w / 2) : 0;
     RECT pane = {left, rows * (item.bottom - item.top) + 2, left + w, h};
-    DrawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
+    drawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
     SelectObject(mem, old);
     DeleteDC(mem);
     pageBrush_ = CreatePatternBrush(pageBitmap_);
@@ -962,7 +963,7 @@ LRESULT CALLBACK FormWindow::controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
         case WM_SETFOCUS: {
             HWND before = g_focusing;
             g_focusing = h;
-            LRESULT r = DefSubclassProc(h, msg, wp, lp);
+            LRESULT r = defSubclassProc(h, msg, wp, lp);
             g_focusing = before;
             if (g_arrowKey && fw && !fw->dead_) fw->onArrowFocus(h, reinterpret_cast<HWND>(wp));
             return r;
@@ -979,10 +980,10 @@ LRESULT CALLBACK FormWindow::controlProc(HWND h, UINT msg, WPARAM wp, LPARAM lp,
             break;
         }
         case WM_NCDESTROY:
-            RemoveWindowSubclass(h, controlProc, id);
+            removeWindowSubclass(h, controlProc, id);
             break;
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return defSubclassProc(h, msg, wp, lp);
 }
 
 LRESULT FormWindow::proc(UINT msg, WPARAM wp, LPARAM lp) {
