@@ -1,9 +1,42 @@
 enable_language(RC)
+# XP runs on CPUs without SSE and, on the Pentium MMX and the AMD K6, without
+# the Pentium Pro's CMOV, FCOMI and FCMOV: x87 code for the Pentium MMX only.
+set(QM_CPU_FLAGS -march=pentium-mmx -mfpmath=387)
+include(cmake/runtime.cmake)
 # XP: the headers must not declare Vista's functions or grow its structures.
 set(QM_XP_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
 
 file(GLOB QM_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp ${CMAKE_SOURCE_DIR}/app/*.cpp)
+
+# Header versions 5.0: Windows 2000, where this driver family also runs,
+# refuses anything higher, and the program's warning about it is meant to be
+# seen there. Not 4.0: Windows 98 and ME would try it, and nothing checks
+# what their system DLLs lack. No pseudo-relocations: the start-up below
+# does not apply them, so the link fails if code would need one.
+set(QM_LINK_FLAGS -static -s -mwindows -Wl,--disable-runtime-pseudo-reloc
+  -Wl,--major-subsystem-version,5,--minor-subsystem-version,0,--major-os-version,5,--minor-os-version,0)
+
+# Every binary of the product links with those, and with the program's own
+# start-up (app/start.c) in place of mingw-w64's crt2.o: the compiler driver
+# takes its start files from a -B folder first, so the rest of the link
+# (crtbegin.o, the libraries, crtend.o) stays in its order. The linker map
+# beside each lets the XP load check name the function of any instruction
+# it refuses.
+add_library(qm_start OBJECT ${CMAKE_SOURCE_DIR}/app/start.c)
+target_compile_definitions(qm_start PRIVATE ${QM_XP_DEFS})
+target_compile_options(qm_start PRIVATE -Os -Wall -Wextra -fno-asynchronous-unwind-tables ${QM_CPU_FLAGS})
+set(QM_START_DIR ${CMAKE_BINARY_DIR}/startup)
+add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QM_START_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_start> ${QM_START_DIR}/crt2.o
+  DEPENDS qm_start $<TARGET_OBJECTS:qm_start> VERBATIM)
+add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o)
+function(qm_product_link target)
+  add_dependencies(${target} qm_start_file)
+  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o)
+endfunction()
 
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/qm_version.h @ONLY)
 
@@ -26,8 +59,8 @@ target_compile_options(quillmere PRIVATE -Wall -Wextra -Oz -ffunction-sections -
 # members used are built here, in sections --gc-sections can trim, instead
 # of coming whole from libstdc++'s string-inst object (about 23 KB).
 set_target_properties(quillmere PROPERTIES CXX_STANDARD 20)
-# XP runs on CPUs without SSE: x87 code only, whatever the compiler's default.
-target_compile_options(quillmere PRIVATE -march=pentiumpro -mfpmath=387)
+target_compile_options(quillmere PRIVATE ${QM_CPU_FLAGS})
+target_sources(quillmere PRIVATE $<TARGET_OBJECTS:qm_runtime>)
 # The icon is drawn at build time; no binary file lives in the tree.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(QM_ICON ${CMAKE_BINARY_DIR}/generated/quillmere.ico)
@@ -40,9 +73,9 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
 # No relocations: XP has no ASLR and always loads an exe at its own base.
-target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections -Wl,--disable-reloc-section
-  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
-target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32 uxtheme)
+target_link_options(quillmere PRIVATE -Wl,--gc-sections -Wl,--disable-reloc-section)
+target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32)
+qm_product_link(quillmere)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 # One translation unit: the PE linker merges neither the string literals
 # nor the unwind CIEs that every object repeats, nor the private copies of
@@ -54,7 +87,6 @@ set_target_properties(quillmere PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE
 # A bare window with a tab control, built the same way: the start-up baseline.
 add_executable(baseline WIN32 ${CMAKE_SOURCE_DIR}/tools/baseline/baseline.cpp)
 target_compile_definitions(baseline PRIVATE ${QM_XP_DEFS})
-target_compile_options(baseline PRIVATE -Os)
-target_link_options(baseline PRIVATE -static -s -mwindows
-  -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
+target_compile_options(baseline PRIVATE -Os ${QM_CPU_FLAGS})
 target_link_libraries(baseline PRIVATE comctl32)
+qm_product_link(baseline)

@@ -13,10 +13,19 @@ import xpcheck  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 EXPORTS = os.path.join(HERE, os.pardir, "data", "xp-exports")
+W2K_EXPORTS = os.path.join(HERE, os.pardir, "data", "w2k-exports")
 CC = "i686-w64-mingw32-gcc-win32"
 WINDRES = "i686-w64-mingw32-windres"
 DLLTOOL = "i686-w64-mingw32-dlltool"
-XP_LINK = ["-Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1"]
+W2K_LINK = ["-Wl,--major-subsystem-version,5,--minor-subsystem-version,0,--major-os-version,5,--minor-os-version,0"]
+# Unless a case says otherwise, programs are built as the product is: for
+# the Pentium MMX and with a start-up of their own, as mingw-w64's crt2.o
+# uses CMOV.
+MMX = ["-march=pentium-mmx"]
+OWN_START = r"""
+void mainCRTStartup(void) { ExitProcess(WinMain(GetModuleHandleA(0), 0, GetCommandLineA(), SW_SHOWDEFAULT)); }
+void WinMainCRTStartup(void) { mainCRTStartup(); }
+"""
 
 GUI_MAIN = r"""
 #include <windows.h>
@@ -48,6 +57,30 @@ WINSOCK_MAIN = r"""
 int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
     WSADATA w;
     return WSAStartup(0x202, &w);
+}
+"""
+
+# A minimum of ints and of doubles: for the Pentium Pro, CMOV and FCOMI.
+CHOICE_MAIN = r"""
+#include <windows.h>
+volatile int a = 3, b = 4;
+volatile double x = 3.0, y = 4.0;
+__attribute__((noinline)) int smaller(int p, int q) { return p < q ? p : q; }
+__attribute__((noinline)) double nearer(double p, double q) { return p < q ? p : q; }
+int WINAPI WinMain(HINSTANCE h, HINSTANCE hp, LPSTR c, int d) {
+    return smaller(a, b) + (int)nearer(x, y);
+}
+"""
+
+# What Windows 2000 lacks: uxtheme.dll, and comctl32 5.81's subclass calls
+# by name.
+XP_ONLY_MAIN = r"""
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
+    InitCommonControls();
+    return IsAppThemed() + SetWindowSubclass(0, 0, 0, 0);
 }
 """
 
@@ -144,65 +177,85 @@ class Built(unittest.TestCase):
     def setUpClass(cls):
         cls.tmp = tempfile.mkdtemp(prefix="xpcheck-")
         cls.exports = xpcheck.load_export_lists(EXPORTS)
+        cls.w2k_exports = xpcheck.load_export_lists(W2K_EXPORTS)
 
     @classmethod
     def tearDownClass(cls):
         shutil.rmtree(cls.tmp, ignore_errors=True)
 
-    def build(self, name, source, *flags):
+    def build(self, name, source, *flags, stock=False):
+        """Builds source; stock: with the compiler's default CPU and start-up."""
         src = os.path.join(self.tmp, name + ".c")
         exe = os.path.join(self.tmp, name + ".exe")
         with open(src, "w") as f:
-            f.write(source)
-        subprocess.run([CC, "-O2", "-static", "-s", src, "-o", exe] + list(flags), check=True,
+            f.write(source if stock else source + OWN_START)
+        how = [] if stock else MMX + ["-nostartfiles"]
+        subprocess.run([CC, "-O2", "-static", "-s", src, "-o", exe] + how + list(flags), check=True,
                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         return exe
 
     def violations(self, exe, exports=None):
         out = io.StringIO()
-        v = xpcheck.check(exe, exports or self.exports, "i686-w64-mingw32-objdump", out)
+        v = xpcheck.check(exe, exports or self.exports, "i686-w64-mingw32-objdump", out, self.w2k_exports)
         return v, out.getvalue()
 
     def test_plain_gui_program_passes_and_reports_what_it_checked(self):
-        exe = self.build("plain", GUI_MAIN, "-mwindows", *XP_LINK)
+        exe = self.build("plain", GUI_MAIN, "-mwindows", *W2K_LINK)
         v, report = self.violations(exe)
         self.assertEqual(v, [])
         self.assertIn("KERNEL32.dll", report)
         self.assertIn("USER32.dll", report)
-        self.assertRegex(report, r"[1-9]\d* instructions disassembled, 0 SSE")
+        self.assertRegex(report, r"[1-9]\d* instructions disassembled, 0 SSE/SSE2, 0 Pentium Pro")
 
-    def test_default_pentiumpro_float_code_passes_but_sse2_math_is_caught(self):
-        x87 = self.build("x87", FLOAT_MAIN, "-mwindows", *XP_LINK)
+    def test_pentium_pro_instructions_are_caught_and_named_from_the_map(self):
+        mmx = self.build("choice_mmx", CHOICE_MAIN, "-mwindows", *W2K_LINK)
+        self.assertEqual(self.violations(mmx)[0], [])
+        p6 = os.path.join(self.tmp, "choice_p6.exe")
+        self.build("choice_p6", CHOICE_MAIN, "-mwindows", *W2K_LINK, "-march=pentiumpro",
+                   "-Wl,-Map=" + p6[:-4] + ".map")
+        v, report = self.violations(p6)
+        self.assertIn("functions named from choice_p6.map", report)
+        self.assertTrue(all(x.startswith("Pentium Pro instruction at 0x") for x in v), v)
+        for func, mnemonic in (("smaller", "cmov"), ("nearer", "fcomi")):
+            self.assertTrue(any(" in %s (" % func in x and ": " + mnemonic in x for x in v), (func, v))
+        # The compiler's own start-up, whatever the program's code.
+        stock = os.path.join(self.tmp, "stock.exe")
+        self.build("stock", GUI_MAIN, "-mwindows", *W2K_LINK, *MMX, "-Wl,-Map=" + stock[:-4] + ".map", stock=True)
+        v, _ = self.violations(stock)
+        self.assertTrue(any("(crt2.o): cmov" in x for x in v), v)
+
+    def test_x87_float_code_passes_but_sse2_math_is_caught(self):
+        x87 = self.build("x87", FLOAT_MAIN, "-mwindows", *W2K_LINK)
         self.assertEqual(self.violations(x87)[0], [])
-        sse = self.build("sse2", FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *XP_LINK)
+        sse = self.build("sse2", FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *W2K_LINK)
         v, _ = self.violations(sse)
         self.assertTrue(v)
         self.assertTrue(all("SSE instruction" in x for x in v), v)
         self.assertTrue(any("%xmm" in x for x in v))
 
     def test_data_after_the_code_is_not_taken_for_sse(self):
-        tables = self.build("lsda", LSDA_ASM.replace("@AFTER@", "") + GUARDED_MAIN, "-mwindows", *XP_LINK)
+        tables = self.build("lsda", LSDA_ASM.replace("@AFTER@", "") + GUARDED_MAIN, "-mwindows", *W2K_LINK)
         v, report = self.violations(tables)
         self.assertEqual(v, [])
         self.assertRegex(report, r"data in code: 0x[0-9a-f]+-0x[0-9a-f]+, exception tables")
-        ctor = self.build("ctor", CTOR_MAIN, "-mwindows", *XP_LINK, "-Wl,--image-base=0x500000")
+        ctor = self.build("ctor", CTOR_MAIN, "-mwindows", *W2K_LINK, "-Wl,--image-base=0x500000")
         v, report = self.violations(ctor)
         self.assertEqual(v, [])
         self.assertIn("constructor lists", report)
 
     def test_sse_code_beside_exception_tables_is_still_caught(self):
-        sse = self.build("lsda_sse2", LSDA_ASM.replace("@AFTER@", "") + FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *XP_LINK)
+        sse = self.build("lsda_sse2", LSDA_ASM.replace("@AFTER@", "") + FLOAT_MAIN, "-mwindows", "-msse2", "-mfpmath=sse", *W2K_LINK)
         v, report = self.violations(sse)
         self.assertIn("exception tables", report)
         self.assertTrue(v)
         self.assertTrue(all("%xmm" in x and "sqrtps" not in x for x in v), v)
-        late = self.build("lsda_late", LSDA_ASM.replace("@AFTER@", CODE_AFTER_TABLES) + GUARDED_MAIN, "-mwindows", *XP_LINK)
+        late = self.build("lsda_late", LSDA_ASM.replace("@AFTER@", CODE_AFTER_TABLES) + GUARDED_MAIN, "-mwindows", *W2K_LINK)
         v, report = self.violations(late)
         self.assertIn("code follows the exception tables", report)
         self.assertTrue(any("movaps %xmm1,%xmm0" in x for x in v), v)
 
     def test_vista_only_import_is_named(self):
-        exe = self.build("vista", VISTA_MAIN, "-mwindows", *XP_LINK)
+        exe = self.build("vista", VISTA_MAIN, "-mwindows", *W2K_LINK)
         v, _ = self.violations(exe)
         self.assertIn("kernel32!GetTickCount64 is not exported by XP's KERNEL32.dll", v)
 
@@ -212,24 +265,36 @@ class Built(unittest.TestCase):
                          "-Wl,--major-os-version,5,--minor-os-version,2")
         v, _ = self.violations(exe)
         self.assertIn("subsystem 3, not GUI (2)", v)
-        self.assertIn("subsystem version 6.0 is above 5.1", v)
-        self.assertIn("OS version 5.2 is above 5.1", v)
+        self.assertIn("subsystem version 6.0 is above 5.0", v)
+        self.assertIn("OS version 5.2 is above 5.0", v)
+        xp = self.build("xp_header", GUI_MAIN, "-mwindows",
+                        "-Wl,--major-subsystem-version,5,--minor-subsystem-version,1")
+        self.assertEqual(self.violations(xp)[0], ["subsystem version 5.1 is above 5.0"])
 
     def test_dll_without_export_list_is_refused(self):
-        exe = self.build("winsock", WINSOCK_MAIN, "-mwindows", *XP_LINK, "-lws2_32")
+        exe = self.build("winsock", WINSOCK_MAIN, "-mwindows", *W2K_LINK, "-lws2_32")
         v, _ = self.violations(exe)
         self.assertTrue(any("WS2_32.dll, which is not a system DLL" in x for x in v), v)
+
+    def test_what_windows_2000_lacks_is_named(self):
+        exe = self.build("xp_only", XP_ONLY_MAIN, "-mwindows", *W2K_LINK, "-lcomctl32", "-luxtheme")
+        v, _ = self.violations(exe)
+        self.assertEqual(sorted(x.split(" ")[0] for x in v), ["comctl32!SetWindowSubclass", "imports"], v)
+        self.assertTrue(any(x.startswith("comctl32!SetWindowSubclass is not exported by name by Windows 2000's")
+                            for x in v), v)
+        self.assertTrue(any(x.lower().startswith("imports from uxtheme.dll, which windows 2000 does not have")
+                            for x in v), v)
 
     def test_ordinal_import_is_allowed(self):
         deffile = os.path.join(self.tmp, "ord.def")
         lib = os.path.join(self.tmp, "libord.a")
         with open(deffile, "w") as f:
-            f.write("LIBRARY user32.dll\nEXPORTS\nByOrdinal@0 @2345 NONAME\n")
+            f.write("LIBRARY comctl32.dll\nEXPORTS\nByOrdinal@0 @410 NONAME\n")
         subprocess.run([DLLTOOL, "-k", "-d", deffile, "-l", lib], check=True)
-        exe = self.build("ordinal", ORDINAL_MAIN, "-mwindows", *XP_LINK, lib)
+        exe = self.build("ordinal", ORDINAL_MAIN, "-mwindows", *W2K_LINK, lib)
         v, report = self.violations(exe)
         self.assertEqual(v, [])
-        self.assertRegex(report, r"user32.dll: 0 names, 1 ordinals")
+        self.assertRegex(report, r"comctl32.dll: 0 names, 1 ordinals")
 
     def embed(self, name, manifest, res_id=1):
         man = os.path.join(self.tmp, name + ".manifest")
@@ -243,20 +308,20 @@ class Built(unittest.TestCase):
         return obj
 
     def test_embedded_manifest_is_checked(self):
-        good = self.build("man_good", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("good", GOOD_MANIFEST))
+        good = self.build("man_good", GUI_MAIN, "-mwindows", *W2K_LINK, self.embed("good", GOOD_MANIFEST))
         v, report = self.violations(good)
         self.assertEqual(v, [])
         self.assertIn("manifest resource 1", report)
         bad_text = GOOD_MANIFEST.replace("</assembly>", COMPATIBILITY)
-        bad = self.build("man_bad", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("bad", bad_text))
+        bad = self.build("man_bad", GUI_MAIN, "-mwindows", *W2K_LINK, self.embed("bad", bad_text))
         v, _ = self.violations(bad)
         self.assertEqual(v, ["manifest has a compatibility section, which XP cannot read"])
-        wrong_id = self.build("man_id", GUI_MAIN, "-mwindows", *XP_LINK, self.embed("id2", GOOD_MANIFEST, 2))
+        wrong_id = self.build("man_id", GUI_MAIN, "-mwindows", *W2K_LINK, self.embed("id2", GOOD_MANIFEST, 2))
         v, _ = self.violations(wrong_id)
         self.assertEqual(v, ["no manifest resource with id 1, the one a program's start uses"])
 
     def test_names_are_matched_case_sensitively(self):
-        exe = self.build("case", GUI_MAIN, "-mwindows", *XP_LINK)
+        exe = self.build("case", GUI_MAIN, "-mwindows", *W2K_LINK)
         lists = {k: set(v) for k, v in self.exports.items()}
         lists["user32"].discard("MessageBoxA")
         lists["user32"].add("messageboxa")
@@ -281,9 +346,12 @@ class Scanner(unittest.TestCase):
             "  401020:\tlock cmpxchg %ecx,(%edx)",
             "  401024:\tvaddps %ymm1,%ymm2,%ymm3",
         ])
-        count, hits = xpcheck.scan_for_sse(text)
+        count, hits = xpcheck.scan_code(text)
         self.assertEqual(count, 11)
-        self.assertEqual([h[0] for h in hits], ["401009", "40100f", "401014", "401018", "401024"])
+        sse, p6 = xpcheck.SSE, xpcheck.P6
+        self.assertEqual([(h[0], h[3]) for h in hits], [("401004", p6), ("401007", p6), ("401009", sse),
+                                                        ("40100f", sse), ("401014", sse), ("401018", sse),
+                                                        ("401024", sse)])
         self.assertEqual(hits[-1][1], "g")
 
 

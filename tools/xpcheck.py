@@ -1,14 +1,18 @@
 #!/usr/bin/env python3
-"""Will this exe load and run on 32-bit Windows XP on a CPU without SSE?
+"""Will this exe load and run on 32-bit Windows XP on every CPU XP runs on,
+and load on Windows 2000 far enough to say it wants XP?
 
 Wine loads nearly anything, so this is checked from the file itself:
   - PE header: machine i386, PE32, GUI subsystem, subsystem and OS version
-    at most 5.1;
-  - imports (normal and delay-loaded): every DLL has an XP export list and
-    every name imported by name is in that list (case-sensitive);
-  - code: no SSE/SSE2 (or later) instruction, found by disassembling with
-    objdump, leaving out the data the linker puts in .text after the code
-    (constructor lists, exception tables);
+    at most 5.0 (Windows 2000 refuses anything higher);
+  - imports (normal and delay-loaded): every DLL has an XP and a Windows
+    2000 export list and every name imported by name is in both
+    (case-sensitive); what 2000 has by ordinal only must be imported so;
+  - code: no SSE/SSE2 (or later) instruction and none the Pentium Pro
+    brought (CMOV, FCOMI/FUCOMI, FCMOV), which the Pentium MMX and the AMD
+    K6 lack, found by disassembling with objdump, leaving out the data the
+    linker puts in .text after the code (constructor lists, exception
+    tables); a linker map beside the file (name.map) names the functions;
   - the embedded manifest (and any manifest file given): XP's side-by-side
     loader refuses a whole program over a manifest that later Windows and
     Wine accept.
@@ -16,6 +20,7 @@ Wine loads nearly anything, so this is checked from the file itself:
 Exit status: 0 all good, 1 violations found, 2 the file could not be read.
 """
 import argparse
+import bisect
 import os
 import re
 import struct
@@ -26,7 +31,8 @@ import xml.etree.ElementTree as ET
 MACHINE_I386 = 0x14C
 PE32_MAGIC = 0x10B
 SUBSYSTEM_GUI = 2
-XP_VERSION = (5, 1)
+# Windows 2000: the oldest Windows that must load the file.
+OLDEST_VERSION = (5, 0)
 
 IMAGE_DIRECTORY_ENTRY_IMPORT = 1
 IMAGE_DIRECTORY_ENTRY_RESOURCE = 2
@@ -464,9 +470,16 @@ def data_in_code(pe):
     return ranges, "; ".join(notes)
 
 
-def scan_for_sse(disassembly, skip=()):
-    """(instructions seen, [(address, function, text)]) of objdump -d output;
-    instructions starting in one of the (start, end) ranges of skip are data."""
+# The Pentium Pro's additions (conditional moves, FPU compares into EFLAGS,
+# FPU conditional moves), missing on the Pentium MMX and the AMD K6.
+_P6_MNEMONIC = re.compile(r"^(cmov[a-z]+|fcmov[a-z]+|fu?comip?)$")
+SSE, P6 = "SSE", "Pentium Pro"
+
+
+def scan_code(disassembly, skip=()):
+    """(instructions seen, [(address, function, text, SSE or P6)]) of
+    objdump -d output; instructions starting in one of the (start, end)
+    ranges of skip are data."""
     count, hits, func = 0, [], "?"
     for line in disassembly.splitlines():
         m = _FUNC_LINE.match(line)
@@ -484,8 +497,62 @@ def scan_for_sse(disassembly, skip=()):
         count += 1
         words = re.split(r"[\s,]+", text)
         if _VECTOR_REG.search(text) or any(w in _SSE_NO_XMM for w in words):
-            hits.append((addr, func, text))
+            hits.append((addr, func, text, SSE))
+        elif any(_P6_MNEMONIC.match(w) for w in words):
+            hits.append((addr, func, text, P6))
     return count, hits
+
+
+class LinkerMap:
+    """Names for the addresses of a stripped file, from ld's -Map output:
+    the nearest symbol before an address in its input section, or else the
+    section and the object it came from."""
+
+    _SECTION = re.compile(r"^ (\.text\S*)?\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(\S.*)$")
+    _SYMBOL = re.compile(r"^\s+0x([0-9a-f]+)\s+([^\s=]+)\s*$")
+
+    def __init__(self, text):
+        self.sections, self.symbols = [], []
+        name = None
+        for line in text.splitlines():
+            m = re.match(r"^ (\.text\S*)\s*$", line)
+            if m:  # a long section name, its address on the next line
+                name = m.group(1)
+                continue
+            m = self._SECTION.match(line)
+            if m and (m.group(1) or name):
+                start, size = int(m.group(2), 16), int(m.group(3), 16)
+                if size:
+                    self.sections.append((start, start + size, m.group(1) or name, os.path.basename(m.group(4))))
+                name = None
+                continue
+            name = None
+            m = self._SYMBOL.match(line)
+            if m:
+                self.symbols.append((int(m.group(1), 16), m.group(2)))
+        self.sections.sort()
+        self.symbols.sort()
+
+    def name(self, va):
+        i = bisect.bisect_right(self.sections, (va, float("inf"))) - 1
+        if i < 0 or not self.sections[i][0] <= va < self.sections[i][1]:
+            return None
+        start, _, section, obj = self.sections[i]
+        j = bisect.bisect_right(self.symbols, (va, "\uffff")) - 1
+        if j >= 0 and self.symbols[j][0] >= start:
+            return "%s (%s)" % (self.symbols[j][1], obj)
+        return "%s (%s)" % (section, obj)
+
+
+def linker_map(path):
+    """(its path, LinkerMap) of the map written beside path (name.map), or
+    (None, None)."""
+    candidate = os.path.splitext(path)[0] + ".map"
+    try:
+        with open(candidate, encoding="latin-1") as f:
+            return candidate, LinkerMap(f.read())
+    except OSError:
+        return None, None
 
 
 def disassemble(path, objdump):
@@ -499,8 +566,9 @@ def disassemble(path, objdump):
     return out.stdout
 
 
-def check(path, exports, objdump, out):
-    """Checks one file; returns the list of violations (empty: fine)."""
+def check(path, exports, objdump, out, w2k_exports=None):
+    """Checks one file against XP's export lists and, when given, Windows
+    2000's; returns the list of violations (empty: fine)."""
     violations = []
     with open(path, "rb") as f:
         pe = PeFile(f.read())
@@ -512,10 +580,10 @@ def check(path, exports, objdump, out):
         violations.append("optional header magic 0x%x, not PE32 (0x10b)" % pe.magic)
     if pe.subsystem != SUBSYSTEM_GUI:
         violations.append("subsystem %d, not GUI (2)" % pe.subsystem)
-    if (pe.subsys_major, pe.subsys_minor) > XP_VERSION:
-        violations.append("subsystem version %d.%d is above 5.1" % (pe.subsys_major, pe.subsys_minor))
-    if (pe.os_major, pe.os_minor) > XP_VERSION:
-        violations.append("OS version %d.%d is above 5.1" % (pe.os_major, pe.os_minor))
+    if (pe.subsys_major, pe.subsys_minor) > OLDEST_VERSION:
+        violations.append("subsystem version %d.%d is above 5.0" % (pe.subsys_major, pe.subsys_minor))
+    if (pe.os_major, pe.os_minor) > OLDEST_VERSION:
+        violations.append("OS version %d.%d is above 5.0" % (pe.os_major, pe.os_minor))
     out.write("%s: machine 0x%x, subsystem %d %d.%d, OS version %d.%d\n" % (
         name, pe.machine, pe.subsystem, pe.subsys_major, pe.subsys_minor, pe.os_major, pe.os_minor))
 
@@ -531,6 +599,10 @@ def check(path, exports, objdump, out):
         for n in by_name:
             if n not in exports[key]:
                 violations.append("%s!%s is not exported by XP's %s" % (key, n, dll))
+            elif w2k_exports is not None and key in w2k_exports and n not in w2k_exports[key]:
+                violations.append("%s!%s is not exported by name by Windows 2000's %s" % (key, n, dll))
+        if w2k_exports is not None and key not in w2k_exports:
+            violations.append("imports from %s, which Windows 2000 does not have" % dll)
 
     manifests = pe.resources(RT_MANIFEST)
     for nid, lang, raw in manifests:
@@ -544,30 +616,40 @@ def check(path, exports, objdump, out):
         out.write("  data in code: 0x%x-0x%x, %s (%d bytes), not disassembled\n" % (lo, hi, what, hi - lo))
     if note:
         out.write("  note: %s\n" % note)
-    count, hits = scan_for_sse(disassemble(path, objdump), [(lo, hi) for lo, hi, _ in skip])
-    out.write("  %d instructions disassembled, %d SSE/SSE2\n" % (count, len(hits)))
+    count, hits = scan_code(disassemble(path, objdump), [(lo, hi) for lo, hi, _ in skip])
+    out.write("  %d instructions disassembled, %d SSE/SSE2, %d Pentium Pro\n" % (
+        count, sum(h[3] == SSE for h in hits), sum(h[3] == P6 for h in hits)))
     if count == 0:
         violations.append("no code found to disassemble")
-    for addr, func, text in hits:
-        violations.append("SSE instruction at 0x%s in %s: %s" % (addr, func, text))
+    map_path, names = linker_map(path) if hits else (None, None)
+    if map_path:
+        out.write("  functions named from %s\n" % os.path.basename(map_path))
+    for addr, func, text, kind in hits:
+        func = names and names.name(int(addr, 16)) or func
+        violations.append("%s instruction at 0x%s in %s: %s" % (kind, addr, func, text))
     return violations
 
 
 def main(argv=None):
     here = os.path.dirname(os.path.abspath(__file__))
-    ap = argparse.ArgumentParser(description="Check that executables can load on Windows XP without SSE.")
+    ap = argparse.ArgumentParser(description="Check that executables load on Windows XP on every CPU it runs on, "
+                                 "and on Windows 2000.")
     ap.add_argument("exe", nargs="*")
     ap.add_argument("--manifest", action="append", default=[], help="a manifest file to check as well")
     ap.add_argument("--exports", default=os.path.join(here, os.pardir, "data", "xp-exports"),
-                    help="folder of <dll>.txt export lists")
+                    help="folder of XP's <dll>.txt export lists")
+    ap.add_argument("--w2k-exports", default=os.path.join(here, os.pardir, "data", "w2k-exports"),
+                    help="folder of Windows 2000's <dll>.txt export lists")
     ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
     ap.add_argument("--max-report", type=int, default=50, help="violations printed per file")
     args = ap.parse_args(argv)
 
     exports = load_export_lists(args.exports)
-    if not exports:
-        print("xpcheck: no export lists in %s" % args.exports, file=sys.stderr)
-        return 2
+    w2k_exports = load_export_lists(args.w2k_exports)
+    for folder, lists in ((args.exports, exports), (args.w2k_exports, w2k_exports)):
+        if not lists:
+            print("xpcheck: no export lists in %s" % folder, file=sys.stderr)
+            return 2
     status = 0
     if not args.exe and not args.manifest:
         ap.error("nothing to check")
@@ -586,7 +668,7 @@ def main(argv=None):
             status = 1
     for path in args.exe:
         try:
-            violations = check(path, exports, args.objdump, sys.stdout)
+            violations = check(path, exports, args.objdump, sys.stdout, w2k_exports)
         except (OSError, PeError) as e:
             print("%s: cannot check: %s" % (path, e))
             status = 2

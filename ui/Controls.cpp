@@ -112,6 +112,8 @@ OptionButton::OptionButton(OptionArray& arr, Form& f, std::string name, int inde
 
 void OptionButton::select() { array_.select(index_); }
 
+void OptionButton::choose() { array_.choose(index_); }
+
 OptionArray::OptionArray(Form& f, std::string name, int count) : name_(std::move(name)) {
     for (int i = 0; i < count; ++i) buttons_.push_back(std::make_unique<OptionButton>(*this, f, name_, i));
 }
@@ -142,6 +144,13 @@ bool OptionArray::select(int i) {
     return true;
 }
 
+bool OptionArray::choose(int i) {
+    if (i < 0 || i >= count()) return false;
+    if (!buttons_[i]->value_) return select(i);
+    if (Click) Click(i);
+    return true;
+}
+
 void ComboList::addItem(const std::string& text) {
     items_.push_back(text);
     notify(Aspect::List);
@@ -158,6 +167,13 @@ bool ComboList::setListIndex(int i) {
     if (i == listIndex_) return true;
     listIndex_ = i;
     notify(Aspect::Value);
+    if (Click) Click();
+    return true;
+}
+
+bool ComboList::pick(int i) {
+    if (i < 0 || i >= listCount()) return false;
+    if (i != listIndex_) return setListIndex(i);
     if (Click) Click();
     return true;
 }

@@ -1,7 +1,9 @@
 // The program's control toolkit. State lives in the control object; setting
 // it, by the user or by code, runs the change handler when and only when
-// the state differs, nested inside the call that set it. A value a control
-// cannot hold is refused: the control stays as it was and no handler runs.
+// the state differs, nested inside the call that set it. A user's definite
+// choice (an option clicked, an entry picked from the opened list) runs it
+// even when it re-selects what is shown. A value a control cannot hold is
+// refused: the control stays as it was and no handler runs.
 #pragma once
 #include <functional>
 #include <memory>
@@ -125,6 +127,8 @@ public:
     bool value() const { return value_; }
     // Selecting it deselects its siblings and runs the array's Click(index).
     void select();
+    // The user's click, Space or mnemonic: Click runs even if already selected.
+    void choose();
     OptionArray& array() const { return array_; }
 
 private:
@@ -144,6 +148,9 @@ public:
     int tabStop() const;
     // Index out of range is refused.
     bool select(int i);
+    // The user's choice of button i: as select, but Click runs even when i
+    // is already the selected one.
+    bool choose(int i);
     const std::string& name() const { return name_; }
     std::function<void(int)> Click;
 
@@ -164,6 +171,9 @@ public:
     int listIndex() const { return listIndex_; }
     // -1 clears the choice; past the end is refused.
     bool setListIndex(int i);
+    // The user's pick from the opened list: as setListIndex, but Click runs
+    // even when i is the entry already shown. There is no picking "none".
+    bool pick(int i);
     // The chosen entry's text, "" with none.
     std::string text() const;
     std::function<void()> Click;

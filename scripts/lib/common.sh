@@ -40,7 +40,7 @@ qm_need_packages() {
 qm_packages() {
   echo cmake g++ make googletest libgtest-dev python3 \
     g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-    wine wine32:i386 fonts-wine xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev
+    wine wine32:i386 fonts-wine xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev gcc-12-source xz-utils
 }
 
 # qm_configure <dir> <cmake args...>: reconfigures from the defaults, so a

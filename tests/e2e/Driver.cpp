@@ -724,6 +724,25 @@ void Control::choose(const std::string& text) {
     choose(int(it - all.begin()));
 }
 
+void Control::pick(const std::string& text) {
+    HWND h = H(hwnd_);
+    if (!isClass(h, "ComboBox")) throw Failure(describe() + " is not a drop-down list");
+    std::vector<std::string> all = items();
+    auto it = std::find(all.begin(), all.end(), text);
+    if (it == all.end()) throw Failure(describe() + " has no entry \"" + text + "\"");
+    const int index = int(it - all.begin());
+    auto dropped = [&] { return send(h, CB_GETDROPPEDSTATE, 0, 0, describe()) != 0; };
+    pressKey(VK_F4_);
+    if (!dropped()) throw Failure(describe() + " did not open on F4");
+    if (selectedIndex() < 0) pressKey(VK_HOME_);
+    for (int guard = 0; selectedIndex() != index; ++guard) {
+        if (guard > count() + 1) throw Failure(describe() + " overshoots entry " + text);
+        pressKey(selectedIndex() < index ? VK_DOWN_ : VK_UP_);
+    }
+    pressKey(VK_RETURN_);
+    if (dropped()) throw Failure(describe() + " stayed open after Enter");
+}
+
 void Control::doubleClickItem(int index) {
     HWND h = H(hwnd_);
     if (!isClass(h, WC_LISTVIEWA)) throw Failure(describe() + " is not a list view");

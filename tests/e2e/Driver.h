@@ -32,7 +32,7 @@ using Hwnd = void*;
 // Windows' numbers for message-box buttons and virtual keys.
 constexpr int IDOK_ = 1, IDCANCEL_ = 2, IDYES_ = 6, IDNO_ = 7;
 constexpr int VK_LEFT_ = 0x25, VK_UP_ = 0x26, VK_RIGHT_ = 0x27, VK_DOWN_ = 0x28;
-constexpr int VK_HOME_ = 0x24, VK_END_ = 0x23, VK_PRIOR_ = 0x21, VK_NEXT_ = 0x22, VK_SPACE_ = 0x20;
+constexpr int VK_HOME_ = 0x24, VK_END_ = 0x23, VK_PRIOR_ = 0x21, VK_NEXT_ = 0x22, VK_SPACE_ = 0x20, VK_F4_ = 0x73;
 
 // Timeouts in milliseconds, multiplied by QM_E2E_TIMEOUT_SCALE when set
 // (a slow machine).
@@ -161,6 +161,9 @@ public:
     void moveTo(int pos);                 // scroll bar or trackbar, by arrow keys
     void choose(int index);               // list, tab (TCM_SETCURFOCUS) or list-view entry
     void choose(const std::string& text);  // by entry text
+    // Drop-down list: opened with F4, the entry reached with the arrow keys
+    // in the opened list and picked with Enter.
+    void pick(const std::string& text);
     void doubleClickItem(int index);      // list-view entry, a real double click at it
 
 protected:

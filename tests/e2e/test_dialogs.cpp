@@ -232,6 +232,11 @@ TEST_F(Dialogs, ResetAllSettingsWritesTheDefaultsAndTouchesNothingElse) {
     EXPECT_FALSE(main.control("imgSat").visible());
     EXPECT_FALSE(main.control("imgQuad").visible());
     EXPECT_EQ(main.control("cboA3DType").selectedText(), "Headphones");
+    // Picking the entry shown is a choice: it is written and its picture shown.
+    main.control("cboA3DType").pick("Headphones");
+    EXPECT_EQ(reg::dword(settings::PrimaryXtalk()), 0u);
+    EXPECT_TRUE(main.control("imgPhones").visible());
+    EXPECT_FALSE(main.control("imgMon").visible());
 }
 
 TEST_F(Dialogs, TheTwoBuildsOfOneDriverVersionAreToldApartBySize) {

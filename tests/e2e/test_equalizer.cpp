@@ -189,6 +189,9 @@ TEST_F(Equalizer, PresetsInstallTheirSetsAndTurnTheEqualizerBackOn) {
     EXPECT_EQ(eq.control("optEQ", 0).checked(), 0);
     EXPECT_COEFSET(setOf(EqCurve::Pop));
     EXPECT_EQ(dword(settings::EqBypass()), 0u);
+    // Clicking the "Off" that is shown is a choice: the equalizer goes off.
+    eq.control("optEQ", 1).click();
+    EXPECT_EQ(dword(settings::EqBypass()), 1u);
     close(eq, true);
 }
 

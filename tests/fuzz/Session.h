@@ -166,12 +166,17 @@ private:
             box.setValue(next);
             break;
         }
-        case ui::Kind::Option: static_cast<ui::OptionButton&>(c).select(); break;
+        case ui::Kind::Option: static_cast<ui::OptionButton&>(c).choose(); break;
         case ui::Kind::ComboList: {
+            // A pick from the opened list, or a step through the closed one.
             auto& list = static_cast<ui::ComboList&>(c);
             const int i = static_cast<int>(in_.pick(static_cast<std::size_t>(list.listCount()) + 3)) - 1;
-            what += " := " + std::to_string(i);
-            list.setListIndex(i);
+            const bool picked = in_.rarely(2);
+            what += (picked ? " picks " : " := ") + std::to_string(i);
+            if (picked)
+                list.pick(i);
+            else
+                list.setListIndex(i);
             break;
         }
         case ui::Kind::HScroll:

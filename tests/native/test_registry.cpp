@@ -118,8 +118,15 @@ TEST_F(RegistryTest, WriteOfOtherTypesOrNonNumbersWritesNothing) {
 TEST(SettingValueConversion, TextAndInt16) {
     EXPECT_EQ(SettingValue("12").toInt16(), std::int16_t(12));
     EXPECT_EQ(SettingValue(" -7 ").toInt16(), std::int16_t(-7));
+    // Both edges, as text and as number.
+    EXPECT_EQ(SettingValue("32767").toInt16(), std::int16_t(32767));
+    EXPECT_EQ(SettingValue("-32768").toInt16(), std::int16_t(-32768));
+    EXPECT_FALSE(SettingValue("32768").toInt16());
+    EXPECT_FALSE(SettingValue("-32769").toInt16());
     EXPECT_EQ(SettingValue(32767).toInt16(), std::int16_t(32767));
+    EXPECT_EQ(SettingValue(-32768).toInt16(), std::int16_t(-32768));
     EXPECT_FALSE(SettingValue(32768).toInt16());
+    EXPECT_FALSE(SettingValue(-32769).toInt16());
     EXPECT_FALSE(SettingValue("x").toInt16());
     EXPECT_FALSE(SettingValue("").toInt16());
     EXPECT_FALSE(SettingValue("99999999999999999999").toInt16());

@@ -13,7 +13,7 @@ struct Probe : Form {
     OptionArray opt{*this, "opt", 3};
     std::vector<std::string> events;
     int loads = 0;
-    explicit Probe(UiServices u) : Form("frmProbe", u) {
+    explicit Probe(UiServices u, std::string name = "frmProbe") : Form(std::move(name), u) {
         chk.Click = [this] { events.push_back("chk" + std::to_string(chk.value())); };
         cbo.addItem("a");
         cbo.addItem("b");
@@ -42,6 +42,25 @@ TEST(Toolkit, HandlersRunOnlyWhenStateChanges) {
     EXPECT_FALSE(p.opt[0].value());
 }
 
+TEST(Toolkit, AUsersChoiceRunsTheHandlerEvenWhenItReselects) {
+    Probe p{{}};
+    p.opt.choose(1);
+    p.opt.choose(1);
+    p.opt[1].choose();
+    p.cbo.pick(0);
+    p.cbo.pick(0);
+    p.cbo.setListIndex(0);  // code, not the user: no change, no handler
+    p.opt.select(1);
+    EXPECT_EQ(p.events, (std::vector<std::string>{"opt1", "opt1", "opt1", "cbo0", "cbo0"}));
+    EXPECT_EQ(p.opt.selected(), 1);
+    // Out of range, or picking "none", is refused like any other setter.
+    EXPECT_FALSE(p.opt.choose(3));
+    EXPECT_FALSE(p.cbo.pick(-1));
+    EXPECT_FALSE(p.cbo.pick(2));
+    EXPECT_EQ(p.events.size(), 5u);
+    EXPECT_EQ(p.cbo.listIndex(), 0);
+}
+
 TEST(Toolkit, ValuesAControlCannotHoldAreRefusedAndRunNothing) {
     Probe p{{}};
     p.chk.setValue(1);
@@ -61,10 +80,10 @@ TEST(Toolkit, ValuesAControlCannotHoldAreRefusedAndRunNothing) {
 
 TEST(Toolkit, HandOverHidesAndDisablesTheOwnerAndGivesItBack) {
     qmtest::TestEnv env;
-    Probe main{env.ui()};
+    Probe main{env.ui(), "frmMain"};
     main.show();
     EXPECT_EQ(main.loads, 1);
-    auto* dlg = new Probe(env.ui());
+    auto* dlg = new Probe(env.ui(), "frmDlg");
     main.openDialog(std::unique_ptr<Form>(dlg));
     EXPECT_EQ(dlg->loads, 1);
     EXPECT_TRUE(dlg->visible());
@@ -76,12 +95,21 @@ TEST(Toolkit, HandOverHidesAndDisablesTheOwnerAndGivesItBack) {
     EXPECT_TRUE(main.enabled());
     EXPECT_EQ(main.openChild(), nullptr);
 
-    auto* about = new Probe(env.ui());
+    auto* about = new Probe(env.ui(), "frmAbout");
     main.openDialog(std::unique_ptr<Form>(about), true);
     EXPECT_TRUE(main.visible());
     EXPECT_FALSE(main.enabled());
     about->giveBack();
     EXPECT_TRUE(main.enabled());
+
+    // What the real windows were told, in order: a dialog kept over a shown
+    // owner is brought to the front, and so is the owner when it comes back.
+    EXPECT_EQ(env.windows.log, (std::vector<std::string>{
+                                   "frmMain made", "frmMain shown",                                   // start
+                                   "frmDlg made", "frmDlg shown", "frmMain hidden", "frmMain disabled",  // over
+                                   "frmMain enabled", "frmDlg hidden", "frmDlg gone", "frmMain shown",   // back
+                                   "frmAbout made", "frmAbout shown", "frmMain disabled", "frmAbout to front",
+                                   "frmMain enabled", "frmAbout hidden", "frmAbout gone", "frmMain to front"}));
 }
 
 TEST(Toolkit, ADialogThatGivesBackWhileLoadingLeavesTheOwnerUsable) {

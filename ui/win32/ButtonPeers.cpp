@@ -1,6 +1,8 @@
 // Push buttons, check boxes and option buttons: the BUTTON class.
 #include "ui/win32/Peers.h"
 
+#include "ui/win32/SystemApi.h"
+
 namespace ui::win32 {
 
 // ------------------------------------------------------------ push button
@@ -64,7 +66,11 @@ void OptionPeer::select() {
 void OptionPeer::command(int code) {
     // The click Windows sends when an option merely gets the focus (by Tab,
     // or the window being activated) selects nothing.
-    if (code == BN_CLICKED && !focusing_ && reachable()) select();
+    // A click on the selected one counts too: the user chose it.
+    if (code != BN_CLICKED || focusing_ || !reachable()) return;
+    OptionButton& o = o_;
+    host_.toModel([&o] { o.choose(); });
+    host_.resync(*this);
 }
 
 ControlPeer& OptionPeer::focusTarget() {
@@ -77,7 +83,7 @@ bool OptionPeer::ownMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (msg != WM_SETFOCUS) return false;
     const bool before = focusing_;
     focusing_ = true;
-    result = DefSubclassProc(wnd_.h, msg, wp, lp);
+    result = defSubclassProc(wnd_.h, msg, wp, lp);
     focusing_ = before;
     if (!host_.alive() || !host_.arrowing() || !reachable()) return true;
     // Arrowed to from a button of its own array: selected.

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "ui/win32/Peers.h"
+#include "ui/win32/SystemApi.h"
 
 namespace ui::win32 {
 
@@ -30,14 +31,14 @@ bool ControlPeer::create() {
                              host_.instance(), nullptr);
     if (!wnd_.h) return false;
     wnd_.setFont(font());
-    if (subclassed()) SetWindowSubclass(wnd_.h, subclassProc, kPeerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (subclassed()) setWindowSubclass(wnd_.h, subclassProc, kPeerSubclassId, reinterpret_cast<DWORD_PTR>(this));
     return true;
 }
 
 LRESULT CALLBACK ControlPeer::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(h, subclassProc, id);
-        return DefSubclassProc(h, msg, wp, lp);
+        removeWindowSubclass(h, subclassProc, id);
+        return defSubclassProc(h, msg, wp, lp);
     }
     auto* p = reinterpret_cast<ControlPeer*>(ref);
     LRESULT result = 0;
@@ -46,7 +47,7 @@ LRESULT CALLBACK ControlPeer::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
     } catch (...) {
         // Nothing may unwind into user32; the window carries on.
     }
-    return DefSubclassProc(h, msg, wp, lp);
+    return defSubclassProc(h, msg, wp, lp);
 }
 
 void ControlPeer::show(Aspect what) {

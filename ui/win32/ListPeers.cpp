@@ -22,11 +22,37 @@ void ComboPeer::pushList() {
     box.resize(px_.width(), px_.height() + items * itemHeight + 4);
 }
 
+// Moving through the closed list changes the choice at each step; in the
+// opened list only the entry picked as it closes counts, and counts even
+// when it is the one shown. A list closed without a pick shows the model's
+// choice again. Wine and Windows send SELCHANGE and SELENDOK in different
+// orders around CLOSEUP, so the list's own open state decides.
 void ComboPeer::command(int code) {
-    if (code != CBN_SELCHANGE || !reachable()) return;
+    switch (code) {
+        case CBN_DROPDOWN:
+            dropped_ = true;
+            picked_ = false;
+            break;
+        case CBN_SELENDOK:
+            if (dropped_) picked_ = true;
+            break;
+        case CBN_CLOSEUP:
+            if (!dropped_) break;
+            take(picked_);
+            break;
+        case CBN_SELCHANGE:
+            if (!dropped_ && reachable()) take(false);
+            break;
+    }
+}
+
+void ComboPeer::take(bool pick) {
+    const bool closing = dropped_;
+    dropped_ = picked_ = false;
     const int sel = ComboBoxWnd{wnd_.h}.selection();
     ComboList& l = l_;
-    host_.toModel([&l, sel] { l.setListIndex(sel); });
+    if (!closing) host_.toModel([&l, sel] { l.setListIndex(sel); });
+    else if (pick && sel >= 0 && reachable()) host_.toModel([&l, sel] { l.pick(sel); });
     host_.resync(*this);
 }
 

@@ -5,6 +5,7 @@
 #include <vssym32.h>
 
 #include "ui/win32/Handles.h"
+#include "ui/win32/SystemApi.h"
 
 namespace ui::win32 {
 
@@ -24,10 +25,10 @@ POINT pageOrigin(HDC dc, int x, int y) {
 void PageBackground::render(HWND tabs, const layout::PixelRect& at) {
     free();
     strip_ = at;
-    if (!tabs || !IsAppThemed()) return;
+    if (!tabs || !appThemed()) return;
     const int w = at.width(), h = at.height();
     if (w <= 0 || h <= 0) return;
-    HTHEME theme = GetWindowTheme(tabs);
+    HTHEME theme = windowTheme(tabs);
     if (!theme) return;
     // The themed page body changes only from top to bottom, so a narrow
     // strip, tiled by the brush, stands for all of it.
@@ -52,7 +53,7 @@ void PageBackground::render(HWND tabs, const layout::PixelRect& at) {
     t.itemRect(0, item);
     const int left = strip < w ? -(w / 2) : 0;
     RECT pane = {left, t.rows() * (item.bottom - item.top) + 2, left + w, h};
-    DrawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
+    drawThemeBackground(theme, mem, TABP_PANE, 0, &pane, nullptr);
     SelectObject(mem, old);
     DeleteDC(mem);
     brush_ = CreatePatternBrush(bitmap_);

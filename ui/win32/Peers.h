@@ -76,7 +76,10 @@ protected:
     Style style() const override;
 
 private:
+    void take(bool pick);
     ComboList& l_;
+    // Its opened list: a pick from it counts at its close.
+    bool dropped_ = false, picked_ = false;
 };
 
 class TabPeer : public ControlPeer {

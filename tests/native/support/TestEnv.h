@@ -33,6 +33,21 @@ struct RecordingMessageBox : ui::MessageBoxService {
     }
 };
 
+// Stands in for the real windows: logs what each form is told, in order.
+struct RecordingRealizer : ui::Realizer {
+    std::vector<std::string> log;
+    void realize(ui::Form& f) override { log.push_back(f.name() + " made"); }
+    void destroy(ui::Form& f) override { log.push_back(f.name() + " gone"); }
+    void update(ui::Form& f, ui::FormAspect what) override {
+        switch (what) {
+            case ui::FormAspect::Caption: log.push_back(f.name() + " caption " + f.caption()); break;
+            case ui::FormAspect::Visible: log.push_back(f.name() + (f.visible() ? " shown" : " hidden")); break;
+            case ui::FormAspect::Enabled: log.push_back(f.name() + (f.enabled() ? " enabled" : " disabled")); break;
+            case ui::FormAspect::Front: log.push_back(f.name() + " to front"); break;
+        }
+    }
+};
+
 struct FakeVersion : platform::VersionQuery {
     platform::OsVersionData d;
     bool ok = true;
@@ -103,6 +118,7 @@ struct TestEnv {
     FakeFiles files;
     FakeLauncher launcher;
     RecordingMessageBox msg;
+    RecordingRealizer windows;
 
     platform::Services services() {
         platform::Services s;
@@ -117,6 +133,7 @@ struct TestEnv {
     ui::UiServices ui() {
         ui::UiServices u;
         u.messageBox = &msg;
+        u.realizer = &windows;
         return u;
     }
 };
