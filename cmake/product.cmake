@@ -42,7 +42,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_
 # No relocations: XP has no ASLR and always loads an exe at its own base.
 target_link_options(quillmere PRIVATE -static -s -mwindows -Wl,--gc-sections -Wl,--disable-reloc-section
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,1,--major-os-version,5,--minor-os-version,1)
-target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32 uxtheme)
+target_link_libraries(quillmere PRIVATE comctl32 comdlg32 version shell32 gdi32 user32 advapi32 kernel32 uxtheme)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 # One translation unit: the PE linker merges neither the string literals
 # nor the unwind CIEs that every object repeats, nor the private copies of
