@@ -64,7 +64,7 @@ bool CheckBox::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -96,8 +96,17 @@ bool OptionArray::select(int i) {
     }
     buttons_[i]->value_ = true;
     buttons_[i]->notify(Aspect::Value);
-    if (Click) Click(i);
+    if (Click && !buttons_[i]->form().silenced()) Click(i);
     return true;
+}
+
+void OptionArray::clear() {
+    for (auto& b : buttons_) {
+        if (b->value_) {
+            b->value_ = false;
+            b->notify(Aspect::Value);
+        }
+    }
 }
 
 void ComboList::addItem(const std::string& text) {
@@ -116,7 +125,7 @@ bool ComboList::setListIndex(int i) {
     if (i == listIndex_) return true;
     listIndex_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -127,7 +136,7 @@ bool RangeControl::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Change) Change();
+    if (Change && !form_.silenced()) Change();
     return true;
 }
 
@@ -136,7 +145,7 @@ bool TabStrip::setCurrentTab(int i) {
     if (i == current_) return true;
     current_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 

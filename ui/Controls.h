@@ -130,6 +130,8 @@ public:
     int selected() const;  // -1 for none
     // Index out of range is refused.
     bool select(int i);
+    // None selected, as the array is created; runs no handler.
+    void clear();
     const std::string& name() const { return name_; }
     std::function<void(int)> Click;
 
