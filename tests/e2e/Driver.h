@@ -462,6 +462,8 @@ namespace e2e {
 // "&Restore Settings..." shares its key with the standard "&Restore". Posted:
 // the entry may open a modal dialog. Throws when the menu does not open.
 void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd);
+// Only opens it; the menu's window.
+Hwnd openSystemMenu(const App& app, const Window& w);
 // Whether one of the program's menus is still open; closes them with Esc.
 bool closeOpenMenus(const App& app);
 // The program's standard Open or Save dialog with this title, when it

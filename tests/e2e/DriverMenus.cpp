@@ -56,16 +56,21 @@ void makeFolderOf(const std::string& path) {
 
 }  // namespace
 
-void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd) {
+Hwnd openSystemMenu(const App& app, const Window& w) {
     if (!w.usable()) throw Failure("the window is not usable; its system menu cannot be opened");
     // What DefWindowProc makes of Alt+Space.
     if (!PostMessageW(H(w.hwnd()), WM_SYSCOMMAND, SC_KEYMENU, ' ')) throw Failure("cannot open the system menu");
     std::optional<HWND> menu;
     if (!waitUntil([&] { return (menu = openMenu(app)).has_value(); }, scaled(kStepTimeout)))
         throw Failure("the system menu did not open");
+    return *menu;
+}
+
+void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd) {
+    HWND menu = H(openSystemMenu(app, w));
     // The menu's own loop reads the thread's queue: keys as typed.
-    for (int i = 0; i < fromEnd; ++i) PostMessageW(*menu, WM_KEYDOWN, VK_UP, 1);
-    PostMessageW(*menu, WM_KEYDOWN, VK_RETURN, 1);
+    for (int i = 0; i < fromEnd; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
 }
 
 bool closeOpenMenus(const App& app) {
