@@ -31,6 +31,16 @@ struct Backup : AppTest {
         chooseFile(*dialog, path);
     }
 
+    // The closing message of a command; its text.
+    std::string acknowledge(const std::string& title, Icon icon) {
+        MsgBox box = app.messageBox();
+        EXPECT_EQ(box.title(), title);
+        EXPECT_EQ(box.icon(), icon);
+        const std::string text = box.text();
+        box.answer(IDOK_);
+        return text;
+    }
+
     // The question of a restore or an undo, answered Yes.
     void confirm(const std::string& title) {
         MsgBox q = app.messageBox();
@@ -53,11 +63,7 @@ TEST_F(Backup, ChangedSettingsComeBackFromTheBackupAndTheWindowShowsThem) {
     const reg::Snapshot backedUp = snapshotProgramKeys();
 
     ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
-    MsgBox done = app.messageBox();
-    EXPECT_EQ(done.title(), "Back Up Settings");
-    EXPECT_EQ(done.icon(), Icon::Information);
-    EXPECT_NE(done.text().find(kFile), std::string::npos) << done.text();
-    done.answer(IDOK_);
+    EXPECT_NE(acknowledge("Back Up Settings", Icon::Information).find(kFile), std::string::npos);
     const auto file = readFile(kFile);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->substr(0, 12), "REGEDIT4\r\n\r\n");
@@ -91,10 +97,7 @@ TEST_F(Backup, ACutOffFileIsRefusedAndNothingWritten) {
     main = startMain();
     const reg::Snapshot before = snapshotProgramKeys();
     ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
-    MsgBox refused = app.messageBox();
-    EXPECT_EQ(refused.title(), "Restore Settings");
-    EXPECT_EQ(refused.icon(), Icon::Critical);
-    refused.answer(IDOK_);
+    acknowledge("Restore Settings", Icon::Critical);
     EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
 }
 
