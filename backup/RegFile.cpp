@@ -1,7 +1,5 @@
 #include "backup/RegFile.h"
 
-#include <cstdio>
-
 #include "platform/Registry.h"
 #include "settings/Catalogue.h"
 
@@ -15,6 +13,17 @@ const char* const kHeader5 = "Windows Registry Editor Version 5.00";
 const char* const kEol = "\r\n";
 // Regedit folds a hex list once a line reaches this column.
 constexpr std::size_t kFoldColumn = 77;
+
+// Lowercase hexadecimal digits, as regedit writes them.
+std::string hex(std::uint32_t v, std::size_t minDigits) {
+    std::string out;
+    do {
+        out.insert(out.begin(), "0123456789abcdef"[v & 0xF]);
+        v >>= 4;
+    } while (v);
+    if (out.size() < minDigits) out.insert(0, minDigits - out.size(), '0');
+    return out;
+}
 
 std::string quoted(const std::string& s) {
     std::string out = "\"";
@@ -37,10 +46,8 @@ bool quotable(const std::vector<std::uint8_t>& d) {
 }
 
 void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t column) {
-    char b[4];
     for (std::size_t i = 0; i < d.size(); ++i) {
-        std::snprintf(b, sizeof b, "%02x", d[i]);
-        out += b;
+        out += hex(d[i], 2);
         if (i + 1 == d.size()) break;
         out += ',';
         column += 3;
@@ -56,10 +63,8 @@ void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t
 std::string valueLine(const RegEntry& e) {
     std::string line = quoted(e.name) + "=";
     if (e.type == platform::REG_DWORD && e.data.size() == 4) {
-        char b[16];
         const std::uint32_t v = e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24);
-        std::snprintf(b, sizeof b, "dword:%08x", static_cast<unsigned>(v));
-        return line + b;
+        return line + "dword:" + hex(v, 8);
     }
     if (e.type == platform::REG_SZ && quotable(e.data)) {
         std::string text(e.data.begin(), e.data.end());
@@ -69,9 +74,7 @@ std::string valueLine(const RegEntry& e) {
     if (e.type == platform::REG_BINARY) {
         line += "hex:";
     } else {
-        char b[24];
-        std::snprintf(b, sizeof b, "hex(%x):", static_cast<unsigned>(e.type));
-        line += b;
+        line += "hex(" + hex(e.type, 1) + "):";
     }
     appendHex(line, e.data, line.size());
     return line;

@@ -1,6 +1,5 @@
 // The system menu's commands: back up the settings to a registry file,
 // restore them from one, and undo every change since the program started.
-#include <cstdio>
 #include <string>
 
 #include "main/frmMain.h"
@@ -14,6 +13,8 @@ const char* const kUndo = "Undo Changes";
 platform::FileDialogSpec fileSpec(const char* title, std::string defaultName = std::string()) {
     return {title, "Registration Files (*.reg)", "*.reg", std::move(defaultName), "reg"};
 }
+
+std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 std::string count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -47,9 +48,9 @@ const char* const kWillNotBeSaved =
 }  // namespace
 
 void frmMain::mnuBackUp_Click() {
-    char name[64];
     const platform::Date d = sys_.clock->today();
-    std::snprintf(name, sizeof name, "Quillmere settings %04d-%02d-%02d.reg", d.year, d.month, d.day);
+    const std::string name = "Quillmere settings " + std::to_string(d.year) + "-" + twoDigits(d.month) + "-" +
+                             twoDigits(d.day) + ".reg";
     const auto path = sys_.fileDialogs->askSavePath(fileSpec(kBackUp, name));
     if (!path) return;
     const backup::Backup b = backup::makeBackup(*sys_.registry);
