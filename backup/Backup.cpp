@@ -12,23 +12,28 @@ using platform::RegKey;
 // Reading needs no more than this, so a limited account can still back up.
 constexpr std::uint32_t KEY_QUERY_VALUE_ = 0x0001;
 
-Stored readOne(platform::Registry& reg, const settings::Setting& s) {
+// One value of a key already open (0 when it would not open).
+Stored readOpen(platform::Registry& reg, RegKey k, const settings::Setting& s) {
     Stored v;
     v.setting = &s;
-    RegKey k = 0;
-    if (reg.openKey(HKEY_LOCAL_MACHINE, s.key, KEY_QUERY_VALUE_, k) != 0) return v;
     std::uint32_t type = 0, size = 0;
-    if (reg.queryValueInfo(k, s.name, type, size) == 0) {
-        v.data.resize(size);
-        std::uint32_t got = size;
-        if (reg.queryValue(k, s.name, type, v.data.data(), got) == 0) {
-            v.exists = true;
-            v.type = type;
-            v.data.resize(got);
-        } else {
-            v.data.clear();
-        }
+    if (!k || reg.queryValueInfo(k, s.name, type, size) != 0) return v;
+    v.data.resize(size);
+    std::uint32_t got = size;
+    if (reg.queryValue(k, s.name, type, v.data.data(), got) != 0) {
+        v.data.clear();
+        return v;
     }
+    v.exists = true;
+    v.type = type;
+    v.data.resize(got);
+    return v;
+}
+
+Stored readOne(platform::Registry& reg, const settings::Setting& s) {
+    RegKey k = 0;
+    if (reg.openKey(HKEY_LOCAL_MACHINE, s.key, KEY_QUERY_VALUE_, k) != 0) k = 0;
+    Stored v = readOpen(reg, k, s);
     reg.closeKey(k);
     return v;
 }
@@ -57,9 +62,20 @@ const std::vector<const settings::Setting*>& writtenSettings() {
     return written;
 }
 
+// Each key opened once: this runs as the program starts.
 std::vector<Stored> readStored(platform::Registry& reg) {
     std::vector<Stored> out;
-    for (const settings::Setting* s : writtenSettings()) out.push_back(readOne(reg, *s));
+    const char* openPath = nullptr;
+    RegKey k = 0;
+    for (const settings::Setting* s : writtenSettings()) {
+        if (s->key != openPath) {
+            reg.closeKey(k);
+            openPath = s->key;
+            if (reg.openKey(HKEY_LOCAL_MACHINE, s->key, KEY_QUERY_VALUE_, k) != 0) k = 0;
+        }
+        out.push_back(readOpen(reg, k, *s));
+    }
+    reg.closeKey(k);
     return out;
 }
 

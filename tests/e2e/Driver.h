@@ -475,4 +475,6 @@ void chooseFile(const Window& dialog, const std::string& path);
 // Whole files of the prefix, by Windows path; none when unreadable.
 std::optional<std::string> readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);  // makes the folder
+// Runs a command line of the prefix to its end; its exit code.
+unsigned runToEnd(const std::string& commandLine, int timeoutMs = scaled(kStartTimeout));
 }  // namespace e2e

@@ -81,6 +81,16 @@ TEST_F(Backup, ChangedSettingsComeBackFromTheBackupAndTheWindowShowsThem) {
     EXPECT_EQ(main.control("cboA3DType").selectedIndex(), 2);
 }
 
+TEST_F(Backup, RegeditImportsTheBackupAsItStands) {
+    main = startMain();
+    const reg::Snapshot backedUp = snapshotProgramKeys();
+    ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
+    acknowledge("Back Up Settings", Icon::Information);
+    changeLevels();
+    EXPECT_EQ(runToEnd("regedit.exe /s \"" + std::string(kFile) + "\""), 0u);
+    EXPECT_EQ(reg::diff(backedUp, snapshotProgramKeys()), "");
+}
+
 TEST_F(Backup, UndoPutsBackWhatTheProgramFoundAtStart) {
     main = startMain();
     const reg::Snapshot started = snapshotProgramKeys();
