@@ -10,7 +10,7 @@ const char* const kBackUp = "Back Up Settings";
 const char* const kRestore = "Restore Settings";
 const char* const kUndo = "Undo Changes";
 
-platform::FileDialogSpec fileSpec(const char* title, std::string defaultName = std::string()) {
+platform::FileDialogRequest fileRequest(const char* title, std::string defaultName = std::string()) {
     return {title, "Registration Files (*.reg)", "*.reg", std::move(defaultName), "reg"};
 }
 
@@ -51,7 +51,7 @@ void frmMain::mnuBackUp_Click() {
     const platform::Date d = sys_.clock->today();
     const std::string name = "Quillmere settings " + std::to_string(d.year) + "-" + twoDigits(d.month) + "-" +
                              twoDigits(d.day) + ".reg";
-    const auto path = sys_.fileDialogs->askSavePath(fileSpec(kBackUp, name));
+    const auto path = sys_.fileDialogs->askSavePath(fileRequest(kBackUp, name));
     if (!path) return;
     const backup::Backup b = backup::makeBackup(*sys_.registry);
     const platform::FileStatus st = sys_.documents->replaceWhole(*path, b.text);
@@ -65,7 +65,7 @@ void frmMain::mnuBackUp_Click() {
 }
 
 void frmMain::mnuRestore_Click() {
-    const auto path = sys_.fileDialogs->askOpenPath(fileSpec(kRestore));
+    const auto path = sys_.fileDialogs->askOpenPath(fileRequest(kRestore));
     if (!path) return;
     std::string bytes;
     // One byte past the limit tells a file that is too large.

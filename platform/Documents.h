@@ -7,7 +7,7 @@
 
 namespace platform {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     std::string title;
     std::string filterName, filterPattern;  // "Registration Files (*.reg)", "*.reg"
     std::string defaultName;                // Save only
@@ -19,8 +19,8 @@ public:
     virtual ~FileDialogs() = default;
     // The path chosen, or nothing when the user cancels. Save asks before
     // it lets an existing file be chosen.
-    virtual std::optional<std::string> askSavePath(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> askOpenPath(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> askSavePath(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> askOpenPath(const FileDialogRequest& request) = 0;
 };
 
 enum class FileStatus { Ok, NotFound, AccessDenied, DiskFull, Failed };

@@ -13,15 +13,15 @@ namespace platform::win32 {
 
 namespace {
 
-std::optional<std::string> askPath(const FileDialogSpec& spec, bool save) {
+std::optional<std::string> askPath(const FileDialogRequest& request, bool save) {
     // The filter is pairs of texts ending in an empty one.
-    std::string filter = spec.filterName;
+    std::string filter = request.filterName;
     filter += '\0';
-    filter += spec.filterPattern;
+    filter += request.filterPattern;
     filter += '\0';
     filter += '\0';
     std::vector<char> file(MAX_PATH + 1, '\0');
-    if (save) std::strncpy(file.data(), spec.defaultName.c_str(), MAX_PATH);
+    if (save) std::strncpy(file.data(), request.defaultName.c_str(), MAX_PATH);
 
     OPENFILENAMEA ofn;
     std::memset(&ofn, 0, sizeof ofn);
@@ -31,8 +31,8 @@ std::optional<std::string> askPath(const FileDialogSpec& spec, bool save) {
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrTitle = spec.title.c_str();
-    ofn.lpstrDefExt = spec.defaultExtension.empty() ? nullptr : spec.defaultExtension.c_str();
+    ofn.lpstrTitle = request.title.c_str();
+    ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     // The program's own folder stays its current one, whatever the user browses.
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     ofn.Flags |= save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
@@ -71,9 +71,9 @@ std::string folderForTemp(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> Win32FileDialogs::askSavePath(const FileDialogSpec& spec) { return askPath(spec, true); }
+std::optional<std::string> Win32FileDialogs::askSavePath(const FileDialogRequest& request) { return askPath(request, true); }
 
-std::optional<std::string> Win32FileDialogs::askOpenPath(const FileDialogSpec& spec) { return askPath(spec, false); }
+std::optional<std::string> Win32FileDialogs::askOpenPath(const FileDialogRequest& request) { return askPath(request, false); }
 
 FileStatus Win32DocumentFiles::replaceWhole(const std::string& path, const std::string& bytes) {
     char temp[MAX_PATH + 1] = {};

@@ -52,8 +52,8 @@ public:
 // GetSaveFileNameA and GetOpenFileNameA over the active window.
 class Win32FileDialogs : public FileDialogs {
 public:
-    std::optional<std::string> askSavePath(const FileDialogSpec& spec) override;
-    std::optional<std::string> askOpenPath(const FileDialogSpec& spec) override;
+    std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
 };
 
 class Win32DocumentFiles : public DocumentFiles {

@@ -45,11 +45,11 @@ TEST_F(MainBackup, BacksUpWhatIsStoredToTheChosenFile) {
     frmMain& f = loadFresh();
     backUp(f);
     ASSERT_EQ(env.dialogs.asked.size(), 1u);
-    const platform::FileDialogSpec& spec = env.dialogs.asked[0];
-    EXPECT_EQ(spec.title, "Back Up Settings");
-    EXPECT_EQ(spec.filterName, "Registration Files (*.reg)");
-    EXPECT_EQ(spec.filterPattern, "*.reg");
-    EXPECT_EQ(spec.defaultName, "Quillmere settings 2026-03-07.reg");
+    const platform::FileDialogRequest& request = env.dialogs.asked[0];
+    EXPECT_EQ(request.title, "Back Up Settings");
+    EXPECT_EQ(request.filterName, "Registration Files (*.reg)");
+    EXPECT_EQ(request.filterPattern, "*.reg");
+    EXPECT_EQ(request.defaultName, "Quillmere settings 2026-03-07.reg");
     const backup::Backup expected = backup::makeBackup(env.mem);
     EXPECT_EQ(env.documents.files[kFile], expected.text);
     EXPECT_EQ(lastMessage().text, std::to_string(expected.values) + " settings were backed up to " + kFile + ".");

@@ -98,17 +98,17 @@ struct FakeLauncher : platform::Launcher {
 // The file dialogs answer from a script (nothing: cancelled) and remember
 // what they were asked; the files live in a map.
 struct FakeFileDialogs : platform::FileDialogs {
-    std::vector<platform::FileDialogSpec> asked;
+    std::vector<platform::FileDialogRequest> asked;
     std::deque<std::optional<std::string>> answers;
-    std::optional<std::string> answer(const platform::FileDialogSpec& spec) {
-        asked.push_back(spec);
+    std::optional<std::string> answer(const platform::FileDialogRequest& request) {
+        asked.push_back(request);
         if (answers.empty()) return std::nullopt;
         auto a = answers.front();
         answers.pop_front();
         return a;
     }
-    std::optional<std::string> askSavePath(const platform::FileDialogSpec& s) override { return answer(s); }
-    std::optional<std::string> askOpenPath(const platform::FileDialogSpec& s) override { return answer(s); }
+    std::optional<std::string> askSavePath(const platform::FileDialogRequest& s) override { return answer(s); }
+    std::optional<std::string> askOpenPath(const platform::FileDialogRequest& s) override { return answer(s); }
 };
 
 struct FakeDocuments : platform::DocumentFiles {
