@@ -135,6 +135,11 @@ frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     buildLayout();
     fillLists();
     wireHandlers();
+    // Greyed until the settings are loaded (not before "Override" off XP).
+    auto loaded = [this] { return settingsLoaded_; };
+    addSystemCommand("&Back Up Settings...", [this] { mnuBackUp_Click(); }, loaded);
+    addSystemCommand("&Restore Settings...", [this] { mnuRestore_Click(); }, loaded);
+    addSystemCommand("&Undo Changes Since Start", [this] { mnuUndo_Click(); }, loaded);
 }
 
 void frmMain::buildLayout() {
@@ -244,6 +249,7 @@ void frmMain::Form_Load() {
         return;  // "Override" completes the loading
     }
 
+    startValues_.take(*sys_.registry);
     readSettings();
     trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
     chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
@@ -263,11 +269,14 @@ void frmMain::Form_Activate() {
 }
 
 // Without administrator rights the driver's keys open for reading only, and
-// every change would be lost silently; say so once.
+// every change would be lost silently.
+bool frmMain::readOnly() {
+    return store_.accessDenied(settings::key::ControlPanel) || store_.accessDenied(settings::key::Customization);
+}
+
+// Said once at start, and again after each restore or undo.
 void frmMain::tellIfReadOnly() {
-    if (toldReadOnly_) return;
-    if (!store_.accessDenied(settings::key::ControlPanel) && !store_.accessDenied(settings::key::Customization))
-        return;
+    if (toldReadOnly_ || !readOnly()) return;
     toldReadOnly_ = true;
     msgBox("Your account is not allowed to change the sound driver's settings.  Quillmere shows them, but changes "
            "cannot be saved without administrator rights.  Please log on as an administrator to change them.",
@@ -285,11 +294,13 @@ void frmMain::cmdOverride_Click() {
     chkTray.setEnabled(true);
 
     // The tray value is not read here: "Show Tray Icon" stays unticked.
+    startValues_.take(*sys_.registry);
     readSettings();
     cmdOverride.setVisible(false);
     createMissingValues();
     showSettings();
     fillVersions();
+    settingsLoaded_ = true;
     tellIfReadOnly();
 
     // Without a driver file the rest is skipped, and so is everything after
@@ -398,6 +409,37 @@ void frmMain::showSettings() {
     setFromText(cboWavetableMode, wavetableMode_);
     setFromText(cboA3DType, a3dType_);
     setFromText(chkHighPerfMIDI, highPerfMIDI_);
+}
+
+void frmMain::reloadSettings() {
+    showCreatedState();
+    readSettings();
+    trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
+    chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
+    createMissingValues();
+    showSettings();
+    disableIfUndetected(outputDetected_, chkEnOut);
+    disableIfUndetected(inputDetected_, chkEnIn);
+}
+
+// The settings' controls as the window created them, without running their
+// handlers: the loading sequence sets only what differs from that.
+void frmMain::showCreatedState() {
+    ui::Form::Silence quiet(*this);
+    for (ui::Control* c : controls()) {
+        switch (c->kind()) {
+            case K::CheckBox: static_cast<ui::CheckBox*>(c)->setValue(0); break;
+            case K::ComboList: static_cast<ui::ComboList*>(c)->setListIndex(-1); break;
+            case K::HScroll:
+            case K::Slider: static_cast<ui::RangeControl*>(c)->setValue(0); break;
+            default: break;
+        }
+    }
+    optDigOut.clear();
+    for (ui::Picture* p : {&imgPhones, &imgSat, &imgMon, &imgQuad}) p->setVisible(true);
+    for (ui::Label* l : {&lblEffect1, &lblEffect2}) l->setCaption("0");
+    chkEnOut.setEnabled(true);
+    chkEnIn.setEnabled(true);
 }
 
 bool frmMain::disableIfUndetected(const std::string& detected, ui::CheckBox& enable) {

@@ -64,7 +64,7 @@ bool CheckBox::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -98,15 +98,24 @@ bool OptionArray::select(int i) {
     }
     buttons_[i]->value_ = true;
     buttons_[i]->notify(Aspect::Value);
-    if (Click) Click(i);
+    if (Click && !buttons_[i]->form().silenced()) Click(i);
     return true;
 }
 
 bool OptionArray::choose(int i) {
     if (i < 0 || i >= count()) return false;
     if (!buttons_[i]->value_) return select(i);
-    if (Click) Click(i);
+    if (Click && !buttons_[i]->form().silenced()) Click(i);
     return true;
+}
+
+void OptionArray::clear() {
+    for (auto& b : buttons_) {
+        if (b->value_) {
+            b->value_ = false;
+            b->notify(Aspect::Value);
+        }
+    }
 }
 
 void ComboList::addItem(const std::string& text) {
@@ -125,14 +134,14 @@ bool ComboList::setListIndex(int i) {
     if (i == listIndex_) return true;
     listIndex_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
 bool ComboList::pick(int i) {
     if (i < 0 || i >= listCount()) return false;
     if (i != listIndex_) return setListIndex(i);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -143,7 +152,7 @@ bool RangeControl::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Change) Change();
+    if (Change && !form_.silenced()) Change();
     return true;
 }
 
@@ -152,7 +161,7 @@ bool TabStrip::setCurrentTab(int i) {
     if (i == current_) return true;
     current_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 

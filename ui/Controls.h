@@ -137,6 +137,8 @@ public:
     // The user's choice of button i: as select, but Click runs even when i
     // is already the selected one.
     bool choose(int i);
+    // None selected, as the array is created; runs no handler.
+    void clear();
     const std::string& name() const { return name_; }
     std::function<void(int)> Click;
 

@@ -9,6 +9,7 @@
 
 #include "ui/win32/Drawings.h"
 #include "ui/win32/SystemApi.h"
+#include "ui/win32/SystemMenu.h"
 #include "ui/win32/Win32Ui.h"
 
 namespace ui::win32 {
@@ -158,6 +159,8 @@ void FormWindow::build() {
                             r.right - r.left, r.bottom - r.top, owner, nullptr, tk_.instance(), this);
     if (!hwnd_) return;
     if (!isMain_) SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+
+    systemmenu::install(hwnd_, f);
 
     formAtom_ = GlobalAddAtomA(f.name().c_str());
     if (formAtom_) SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(formAtom_)));
@@ -1022,6 +1025,15 @@ LRESULT FormWindow::proc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             onActivate(wp);
             return 0;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lp) && form_) systemmenu::refresh(hwnd_, *form_);
+            break;
+        case WM_SYSCOMMAND: {
+            const int command = form_ ? systemmenu::commandOf(wp, *form_) : -1;
+            if (command < 0) break;
+            toModel([this, command] { form_->runSystemCommand(static_cast<std::size_t>(command)); });
+            return 0;
+        }
         case WM_TIMER:
             if (wp == kIdleTimer) {
                 idleStep();
