@@ -192,7 +192,7 @@ public:
     bool alignRight = false, alignCenter = false;
     // A heading font; 0 points keeps the window's dialog font.
     std::string fontName;
-    int fontPoints = 0;
+    double fontPoints = 0;
     bool bold = false;
 };
 

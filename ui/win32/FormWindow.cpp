@@ -371,7 +371,7 @@ HFONT FormWindow::labelFont(const Label& l) {
         std::strncpy(lf.lfFaceName, l.fontName.c_str(), LF_FACESIZE - 1);
     }
     if (l.fontPoints > 0) {
-        lf.lfHeight = -MulDiv(l.fontPoints, tk_.dpi(), 72);
+        lf.lfHeight = -static_cast<LONG>(l.fontPoints * tk_.dpi() / 72 + 0.5);
         lf.lfWidth = 0;
     }
     lf.lfWeight = l.bold ? FW_BOLD : FW_NORMAL;
