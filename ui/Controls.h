@@ -247,7 +247,8 @@ public:
     // The user's double click (the realization calls this).
     void dblClick();
     std::function<void()> DblClick;
-    std::vector<int> imageList;  // the image list's drawings (ui/Images.h)
+    std::vector<int> imageList;       // the image list's drawings (ui/Images.h)
+    std::vector<int> smallImageList;  // the same for small icons and the report view
 
 private:
     std::vector<Item> items_;

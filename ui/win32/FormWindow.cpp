@@ -436,10 +436,16 @@ void FormWindow::initControl(std::size_t i) {
         }
         case Kind::ListView: {
             const auto& lv = static_cast<const ListView&>(c);
-            HIMAGELIST il = makeImageList(lv.imageList, 32);
-            if (il) {
+            const struct {
+                const std::vector<int>& images;
+                int size, which;
+            } lists[] = {{lv.imageList, 32, LVSIL_NORMAL},
+                         {lv.smallImageList, GetSystemMetrics(SM_CXSMICON), LVSIL_SMALL}};
+            for (const auto& l : lists) {
+                HIMAGELIST il = l.images.empty() ? nullptr : makeImageList(l.images, l.size);
+                if (!il) continue;
                 imageLists_.push_back(il);
-                SendMessageA(k.h, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(il));
+                SendMessageA(k.h, LVM_SETIMAGELIST, l.which, reinterpret_cast<LPARAM>(il));
             }
             break;
         }
