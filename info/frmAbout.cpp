@@ -5,6 +5,7 @@
 frmAbout::frmAbout(const platform::Services&, ui::UiServices ui) : ui::Form("frmAbout", ui) {
     setCaption("About Quillmere");
     setClientSize(7200, 3705);
+    hasIcon = false;
 
     // Layout, in twips: the picture fills the left half, the texts the right.
     Label1.place("Written by the Quillmere developers", {120, 120, 3195, 255});

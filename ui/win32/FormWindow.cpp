@@ -151,12 +151,18 @@ void FormWindow::build() {
         // still find it.
         ex |= WS_EX_APPWINDOW;
     }
+    // Without an icon of its own or its class's, only a modal frame keeps
+    // the system's default icon out of the title bar.
+    if (!f.hasIcon) ex |= WS_EX_DLGMODALFRAME;
     RECT r = {0, 0, px(f.clientWidth()), px(f.clientHeight())};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     hwnd_ = CreateWindowExA(ex, className(), f.caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, owner, nullptr, tk_.instance(), this);
     if (!hwnd_) return;
-    if (!isMain_) SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+    if (f.hasIcon) {
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tk_.icon(true)));
+    }
 
     formAtom_ = GlobalAddAtomA(f.name().c_str());
     if (formAtom_) SetPropA(hwnd_, kNameProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(formAtom_)));
@@ -903,14 +909,16 @@ void FormWindow::updateForm(FormAspect what) {
     }
 }
 
-// The main window in the middle of its screen, a dialog over its owner.
+// The main window in the middle of its screen, a dialog over its owner
+// unless it asks for the screen.
 void FormWindow::centre() {
     RECT wr;
     GetWindowRect(hwnd_, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
     HWND owner = GetWindow(hwnd_, GW_OWNER);
     RECT ref;
-    bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &ref);
+    bool overOwner = !form_->centreOnScreen && owner && IsWindowVisible(owner) && !IsIconic(owner) &&
+                     GetWindowRect(owner, &ref);
     MONITORINFO mi;
     std::memset(&mi, 0, sizeof mi);
     mi.cbSize = sizeof mi;
