@@ -163,6 +163,7 @@ void frmMain::buildLayout() {
     imgQuad.image = ui::IMG_QUAD;
     ListView1.imageList = {ui::ICON_VOLUME,     ui::ICON_RECORDER, ui::ICON_MEDIA, ui::ICON_MIXER,
                            ui::ICON_MULTIMEDIA, ui::ICON_GAME,     ui::ICON_DXDIAG};
+    ListView1.smallImageList = ListView1.imageList;
 
     Label6.alignCenter = true;   // "0db" stands over position 8
     Label7.alignRight = true;    // "-34.5dB" ends with the bar

@@ -204,7 +204,7 @@ public:
     bool alignRight = false, alignCenter = false;
     // A heading font; 0 points keeps the window's dialog font.
     std::string fontName;
-    int fontPoints = 0;
+    double fontPoints = 0;
     bool bold = false;
 };
 
@@ -259,7 +259,8 @@ public:
     // The user's double click (the realization calls this).
     void dblClick();
     std::function<void()> DblClick;
-    std::vector<int> imageList;  // the image list's drawings (ui/Images.h)
+    std::vector<int> imageList;       // the image list's drawings (ui/Images.h)
+    std::vector<int> smallImageList;  // the same for small icons and the report view
 
 private:
     std::vector<Item> items_;

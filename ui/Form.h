@@ -68,6 +68,11 @@ public:
     int clientWidth() const { return clientW_; }
     int clientHeight() const { return clientH_; }
     void setClientSize(int w, int h) { clientW_ = w; clientH_ = h; }
+    // Where the window first appears: over its owner (the main window: the
+    // screen), or in the middle of the screen.
+    bool centreOnScreen = false;
+    // Whether its title bar shows the program's icon.
+    bool hasIcon = true;
 
     // Every control, in the order the window created them: reading and Tab order.
     const std::vector<Control*>& controls() const { return controls_; }

@@ -364,6 +364,11 @@ int tabRows(const Control& tabs);
 Box listItemBox(const Control& list, int i);
 // Whether the control shows a scroll bar of its own.
 bool showsScrollBar(const Control& c);
+// Whether a window's title bar shows an icon, as the system decides: one the
+// window was given, else the default one that only a modal frame leaves out.
+bool showsWindowIcon(const Window& w);
+// Whether a list view has an image list for its large or its small icons.
+bool hasImageList(const Control& list, bool small);
 // The screen's work area, and its pixels per inch as this process sees it
 // (the program in the same prefix sees the same).
 Box workArea();

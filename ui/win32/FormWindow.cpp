@@ -153,12 +153,18 @@ void FormWindow::build() {
         // still find it.
         ex |= WS_EX_APPWINDOW;
     }
+    // Without an icon of its own or its class's, only a modal frame keeps
+    // the system's default icon out of the title bar.
+    if (!f.hasIcon) ex |= WS_EX_DLGMODALFRAME;
     RECT r = {0, 0, px(f.clientWidth()), px(f.clientHeight())};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     hwnd_ = CreateWindowExA(ex, className(), f.caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, owner, nullptr, tk_.instance(), this);
     if (!hwnd_) return;
-    if (!isMain_) SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+    if (f.hasIcon) {
+        SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+        SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tk_.icon(true)));
+    }
 
     systemmenu::install(hwnd_, f);
 
@@ -375,7 +381,7 @@ HFONT FormWindow::labelFont(const Label& l) {
         std::strncpy(lf.lfFaceName, l.fontName.c_str(), LF_FACESIZE - 1);
     }
     if (l.fontPoints > 0) {
-        lf.lfHeight = -MulDiv(l.fontPoints, tk_.dpi(), 72);
+        lf.lfHeight = -static_cast<LONG>(l.fontPoints * tk_.dpi() / 72 + 0.5);
         lf.lfWidth = 0;
     }
     lf.lfWeight = l.bold ? FW_BOLD : FW_NORMAL;
@@ -440,10 +446,16 @@ void FormWindow::initControl(std::size_t i) {
         }
         case Kind::ListView: {
             const auto& lv = static_cast<const ListView&>(c);
-            HIMAGELIST il = makeImageList(lv.imageList, 32);
-            if (il) {
+            const struct {
+                const std::vector<int>& images;
+                int size, which;
+            } lists[] = {{lv.imageList, 32, LVSIL_NORMAL},
+                         {lv.smallImageList, GetSystemMetrics(SM_CXSMICON), LVSIL_SMALL}};
+            for (const auto& l : lists) {
+                HIMAGELIST il = l.images.empty() ? nullptr : makeImageList(l.images, l.size);
+                if (!il) continue;
                 imageLists_.push_back(il);
-                SendMessageA(k.h, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(il));
+                SendMessageA(k.h, LVM_SETIMAGELIST, l.which, reinterpret_cast<LPARAM>(il));
             }
             break;
         }
@@ -901,14 +913,16 @@ void FormWindow::updateForm(FormAspect what) {
     }
 }
 
-// The main window in the middle of its screen, a dialog over its owner.
+// The main window in the middle of its screen, a dialog over its owner
+// unless it asks for the screen.
 void FormWindow::centre() {
     RECT wr;
     GetWindowRect(hwnd_, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
     HWND owner = GetWindow(hwnd_, GW_OWNER);
     RECT ref;
-    bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &ref);
+    bool overOwner = !form_->centreOnScreen && owner && IsWindowVisible(owner) && !IsIconic(owner) &&
+                     GetWindowRect(owner, &ref);
     MONITORINFO mi;
     std::memset(&mi, 0, sizeof mi);
     mi.cbSize = sizeof mi;
