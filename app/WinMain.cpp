@@ -21,6 +21,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         platform::win32::Win32FileVersions fileVersions;
         platform::win32::Win32Files files;
         platform::win32::Win32Launcher launcher;
+        platform::win32::Win32FileDialogs fileDialogs;
+        platform::win32::Win32DocumentFiles documents;
+        platform::win32::Win32Clock clock;
 
         platform::Services sys;
         sys.registry = &registry;
@@ -29,6 +32,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         sys.fileVersions = &fileVersions;
         sys.files = &files;
         sys.launcher = &launcher;
+        sys.fileDialogs = &fileDialogs;
+        sys.documents = &documents;
+        sys.clock = &clock;
 
         // Declared before the window so the window goes first.
         ui::win32::Toolkit toolkit(instance, showCommand);

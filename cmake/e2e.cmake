@@ -12,6 +12,7 @@ set(QM_E2E_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 add_library(qm_e2e_driver STATIC
   ${CMAKE_SOURCE_DIR}/tests/e2e/Driver.cpp
   ${CMAKE_SOURCE_DIR}/tests/e2e/DriverRegistry.cpp
+  ${CMAKE_SOURCE_DIR}/tests/e2e/DriverMenus.cpp
   ${CMAKE_SOURCE_DIR}/settings/Catalogue.cpp
   ${CMAKE_SOURCE_DIR}/equalizer/CoefficientSets.cpp)
 target_include_directories(qm_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests/e2e)

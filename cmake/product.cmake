@@ -74,7 +74,7 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
 # No relocations: XP has no ASLR and always loads an exe at its own base.
 target_link_options(quillmere PRIVATE -Wl,--gc-sections -Wl,--disable-reloc-section)
-target_link_libraries(quillmere PRIVATE comctl32 version shell32 gdi32 user32 advapi32 kernel32)
+target_link_libraries(quillmere PRIVATE comctl32 comdlg32 version shell32 gdi32 user32 advapi32 kernel32)
 qm_product_link(quillmere)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 # One translation unit: the PE linker merges neither the string literals

@@ -86,7 +86,7 @@ void frmEQ::Form_Load() {
         showOnly(cboSpComp, cboMARLO);
         speakerModel_ = store_.fetch(settings::CurrSpeakerComp()).toText();
         for (int i = 0; i < cboSpComp.listCount(); ++i)
-            if (cboSpComp.item(i) == speakerModel_) cboSpComp.setListIndex(i);
+            if (platform::storedTextIs(speakerModel_, cboSpComp.item(i))) cboSpComp.setListIndex(i);
     }
 
     // The list shows the three analog values together; if one of them is

@@ -5,13 +5,15 @@
 frmAbout::frmAbout(const platform::Services&, ui::UiServices ui) : ui::Form("frmAbout", ui) {
     setCaption("About Quillmere");
     setClientSize(7200, 3705);
+    hasIcon = false;
 
     // Layout, in twips: the picture fills the left half, the texts the right.
     Label1.place("Written by the Quillmere developers", {120, 120, 3195, 255});
     Image1.place("", {120, 435, 3195, 3150});
     Image1.image = ui::IMG_CHIP;
-    // Shown large (Arial 15.75 pt) where the realization supports it.
     Label2.place("Quillmere", {3480, 120, 3600, 480});
+    Label2.fontName = "Arial";
+    Label2.fontPoints = 15.75;
     Label4.place("Version 2.20 Beta 2", {3480, 660, 3600, 255});
     Label5.place("Comments are welcome: please write to the address in the release notes.",
                  {3480, 1080, 3600, 585});

@@ -8,6 +8,7 @@
 frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::Form("frmAboutA3D", ui) {
     setCaption("About A3D");
     setClientSize(6600, 6735);
+    centreOnScreen = true;
 
     // Layout, in twips, top to bottom.
     Image1.place("", {120, 120, 870, 1455});

@@ -6,6 +6,7 @@ frmDrvVer::frmDrvVer(const platform::Services&, ui::UiServices ui, DriverInfoTex
     : ui::Form("frmDrvVer", ui), texts_(std::move(texts)) {
     setCaption("Driver Version Information");
     setClientSize(6000, 4335);
+    centreOnScreen = true;
 
     // Layout, in twips. The verdicts run to five or six wrapped lines.
     Frame1.place("Aureal Vortex 2 Driver Information", {120, 120, 5760, 3600});

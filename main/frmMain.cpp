@@ -59,6 +59,11 @@ frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     buildLayout();
     fillLists();
     wireHandlers();
+    // Greyed until the settings are loaded (not before "Override" off XP).
+    auto loaded = [this] { return settingsLoaded_; };
+    addSystemCommand("&Back Up Settings...", [this] { mnuBackUp_Click(); }, loaded);
+    addSystemCommand("&Restore Settings...", [this] { mnuRestore_Click(); }, loaded);
+    addSystemCommand("&Undo Changes Since Start", [this] { mnuUndo_Click(); }, loaded);
 }
 
 // Rectangles are in twips (15 to the pixel at 96 DPI), relative to the frame
@@ -160,6 +165,7 @@ void frmMain::buildLayout() {
     imgQuad.image = ui::IMG_QUAD;
     ListView1.imageList = {ui::ICON_VOLUME,     ui::ICON_RECORDER, ui::ICON_MEDIA, ui::ICON_MIXER,
                            ui::ICON_MULTIMEDIA, ui::ICON_GAME,     ui::ICON_DXDIAG};
+    ListView1.smallImageList = ListView1.imageList;
 
     Label6.alignCenter = true;   // "0db" stands over position 8
     Label7.alignRight = true;    // "-34.5dB" ends with the bar
@@ -238,6 +244,7 @@ void frmMain::Form_Load() {
         return;  // "Override" completes the loading
     }
 
+    startValues_.take(*sys_.registry);
     readSettings();
     trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
     chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
@@ -257,11 +264,14 @@ void frmMain::Form_Activate() {
 }
 
 // Without administrator rights the driver's keys open for reading only, and
-// every change would be lost silently; say so once.
+// every change would be lost silently.
+bool frmMain::readOnly() {
+    return store_.accessDenied(settings::key::ControlPanel) || store_.accessDenied(settings::key::Customization);
+}
+
+// Said once at start, and again after each restore or undo.
 void frmMain::tellIfReadOnly() {
-    if (toldReadOnly_) return;
-    if (!store_.accessDenied(settings::key::ControlPanel) && !store_.accessDenied(settings::key::Customization))
-        return;
+    if (toldReadOnly_ || !readOnly()) return;
     toldReadOnly_ = true;
     msgBox("Your account is not allowed to change the sound driver's settings.  Quillmere shows them, but changes "
            "cannot be saved without administrator rights.  Please log on as an administrator to change them.",
@@ -279,11 +289,13 @@ void frmMain::cmdOverride_Click() {
     chkTray.setEnabled(true);
 
     // The tray value is not read here: "Show Tray Icon" stays unticked.
+    startValues_.take(*sys_.registry);
     readSettings();
     cmdOverride.setVisible(false);
     createMissingValues();
     showSettings();
     fillVersions();
+    settingsLoaded_ = true;
     tellIfReadOnly();
 
     // Without a driver file the rest is skipped, and so is everything after
@@ -374,6 +386,37 @@ void frmMain::showCheckBox(const CheckBinding& b) {
     const std::string& t = this->*b.current;
     if (!b.onlyTicks) setFromText(box, t);
     else if (t == "1") box.setValue(1);
+}
+
+void frmMain::reloadSettings() {
+    showCreatedState();
+    readSettings();
+    trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
+    chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
+    createMissingValues();
+    showSettings();
+    disableIfUndetected(outputDetected_, chkEnOut);
+    disableIfUndetected(inputDetected_, chkEnIn);
+}
+
+// The settings' controls as the window created them, without running their
+// handlers: the loading sequence sets only what differs from that.
+void frmMain::showCreatedState() {
+    ui::Form::Silence quiet(*this);
+    for (ui::Control* c : controls()) {
+        switch (c->kind()) {
+            case ui::Kind::CheckBox: static_cast<ui::CheckBox*>(c)->setValue(0); break;
+            case ui::Kind::ComboList: static_cast<ui::ComboList*>(c)->setListIndex(-1); break;
+            case ui::Kind::HScroll:
+            case ui::Kind::Slider: static_cast<ui::RangeControl*>(c)->setValue(0); break;
+            default: break;
+        }
+    }
+    optDigOut.clear();
+    for (ui::Picture* p : {&imgPhones, &imgSat, &imgMon, &imgQuad}) p->setVisible(true);
+    for (ui::Label* l : {&lblEffect1, &lblEffect2}) l->setCaption("0");
+    chkEnOut.setEnabled(true);
+    chkEnIn.setEnabled(true);
 }
 
 bool frmMain::disableIfUndetected(const std::string& detected, ui::CheckBox& enable) {

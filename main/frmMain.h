@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "backup/Backup.h"
 #include "platform/Services.h"
 #include "reset/frmReset.h"
 #include "settings/Store.h"
@@ -156,6 +157,11 @@ public:
     void cmdAboutA3D_Click();
     void cmdAbout_Click();
 
+    // The system menu's commands (frmMain_backup.cpp).
+    void mnuBackUp_Click();
+    void mnuRestore_Click();
+    void mnuUndo_Click();
+
 protected:
     void Form_Load() override;
     void Form_Activate() override;
@@ -172,6 +178,14 @@ private:
     void fillVersions();
     bool measureDriverFile();
     bool disableIfUndetected(const std::string& detected, ui::CheckBox& enable);
+    // After a restore or an undo: the controls as created, then the loading
+    // sequence's reading and showing, so they match the registry.
+    void reloadSettings();
+    void showCreatedState();
+    bool readOnly();
+    // The question before a restore or an undo, and its end.
+    int askBeforeWriting(const std::string& what, const std::string& question, const std::string& title);
+    void finishWriting();
 
     // A check box that shows one stored number, with its setting and its
     // window-level current value: the table kCheckBoxes (frmMain.cpp) reads,
@@ -204,6 +218,7 @@ private:
         outputEnabled_, inputEnabled_, wavetableMode_, highPerfMIDI_, a3dType_, trayAutostart_;
     std::string mediaPlayerCommand_, driverFileSize_;
     bool settingsLoaded_ = false, toldReadOnly_ = false;
+    backup::Snapshot startValues_;  // before the loading sequence wrote anything
     void tellIfReadOnly();
 
     // What the reset dialog may touch of this window: the speaker pictures.

@@ -38,4 +38,12 @@ std::optional<std::int64_t> parseDecimal(const std::string& text);
 std::optional<std::int16_t> textToInt16(const std::string& text);
 std::optional<std::int32_t> textToInt32(const std::string& text);
 
+// Whether a stored text names `entry`: regedit stores texts with a
+// terminating NUL, which the registry procedures hand back as part of the
+// text, so one trailing NUL does not stop the match.
+inline bool storedTextIs(const std::string& stored, const std::string& entry) {
+    const std::size_t n = entry.size();
+    return stored == entry || (stored.size() == n + 1 && stored.back() == '\0' && stored.compare(0, n, entry) == 0);
+}
+
 }  // namespace platform

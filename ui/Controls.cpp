@@ -101,7 +101,7 @@ bool CheckBox::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -140,15 +140,24 @@ bool OptionArray::select(int i) {
     }
     buttons_[i]->value_ = true;
     buttons_[i]->notify(Aspect::Value);
-    if (Click) Click(i);
+    if (Click && !buttons_[i]->form().silenced()) Click(i);
     return true;
 }
 
 bool OptionArray::choose(int i) {
     if (i < 0 || i >= count()) return false;
     if (!buttons_[i]->value_) return select(i);
-    if (Click) Click(i);
+    if (Click && !buttons_[i]->form().silenced()) Click(i);
     return true;
+}
+
+void OptionArray::clear() {
+    for (auto& b : buttons_) {
+        if (b->value_) {
+            b->value_ = false;
+            b->notify(Aspect::Value);
+        }
+    }
 }
 
 void ComboList::addItem(const std::string& text) {
@@ -167,14 +176,14 @@ bool ComboList::setListIndex(int i) {
     if (i == listIndex_) return true;
     listIndex_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
 bool ComboList::pick(int i) {
     if (i < 0 || i >= listCount()) return false;
     if (i != listIndex_) return setListIndex(i);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 
@@ -185,7 +194,7 @@ bool RangeControl::setValue(int v) {
     if (v == value_) return true;
     value_ = v;
     notify(Aspect::Value);
-    if (Change) Change();
+    if (Change && !form_.silenced()) Change();
     return true;
 }
 
@@ -208,7 +217,7 @@ bool TabStrip::setCurrentTab(int i) {
     if (i == current_) return true;
     current_ = i;
     notify(Aspect::Value);
-    if (Click) Click();
+    if (Click && !form_.silenced()) Click();
     return true;
 }
 

@@ -151,6 +151,8 @@ public:
     // The user's choice of button i: as select, but Click runs even when i
     // is already the selected one.
     bool choose(int i);
+    // None selected, as the array is created; runs no handler.
+    void clear();
     const std::string& name() const { return name_; }
     std::function<void(int)> Click;
 
@@ -222,7 +224,7 @@ public:
     bool alignRight = false, alignCenter = false;
     // A heading font; 0 points keeps the window's dialog font.
     std::string fontName;
-    int fontPoints = 0;
+    double fontPoints = 0;
     bool bold = false;
 };
 
@@ -277,7 +279,8 @@ public:
     // The user's double click (the realization calls this).
     void dblClick();
     std::function<void()> DblClick;
-    std::vector<int> imageList;  // the image list's drawings (ui/Images.h)
+    std::vector<int> imageList;       // the image list's drawings (ui/Images.h)
+    std::vector<int> smallImageList;  // the same for small icons and the report view
 
 private:
     std::vector<Item> items_;

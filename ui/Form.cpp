@@ -90,6 +90,23 @@ int Form::msgBox(const std::string& text, const std::string& title, int style) {
     return services_.messageBox->show(this, text, title.empty() ? std::string(kProgramName) : title, style);
 }
 
+void Form::addSystemCommand(std::string caption, std::function<void()> run, std::function<bool()> available) {
+    systemCommands_.push_back({std::move(caption), std::move(run), std::move(available)});
+}
+
+bool Form::systemCommandEnabled(std::size_t i) const {
+    if (i >= systemCommands_.size() || !enabled_) return false;
+    const SystemCommand& c = systemCommands_[i];
+    return !c.available || c.available();
+}
+
+void Form::runSystemCommand(std::size_t i) {
+    if (!systemCommandEnabled(i)) return;
+    // A copy: the command may change the list's owner.
+    const std::function<void()> run = systemCommands_[i].run;
+    if (run) run();
+}
+
 void Form::purgeClosedDialogs() {
     dialogs_.erase(std::remove_if(dialogs_.begin(), dialogs_.end(),
                                   [](const std::unique_ptr<Form>& d) { return !d->loaded_ && !d->realized_; }),

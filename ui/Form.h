@@ -30,6 +30,14 @@ public:
 
 enum class FormAspect { Caption, Visible, Enabled, Front };
 
+// A command of the window's system menu (the title-bar icon's menu and
+// Alt+Space), below the standard ones.
+struct SystemCommand {
+    std::string caption;
+    std::function<void()> run;
+    std::function<bool()> available;  // none: always
+};
+
 // Realizes forms as real windows (ui/win32); headless forms have none.
 class Realizer {
 public:
@@ -60,6 +68,11 @@ public:
     int clientWidth() const { return clientW_; }
     int clientHeight() const { return clientH_; }
     void setClientSize(int w, int h) { clientW_ = w; clientH_ = h; }
+    // Where the window first appears: over its owner (the main window: the
+    // screen), or in the middle of the screen.
+    bool centreOnScreen = false;
+    // Whether its title bar shows the program's icon.
+    bool hasIcon = true;
 
     // Every control, in the order the window created them: reading and Tab order.
     const std::vector<Control*>& controls() const { return controls_; }
@@ -84,6 +97,29 @@ public:
     std::function<void()> Unloaded;
 
     int msgBox(const std::string& text, const std::string& title, int style);
+
+    // Added before the window is realized; the realization lists them.
+    void addSystemCommand(std::string caption, std::function<void()> run, std::function<bool()> available = {});
+    const std::vector<SystemCommand>& systemCommands() const { return systemCommands_; }
+    // Greyed while the window is disabled (a dialog has it) or the command
+    // is not available.
+    bool systemCommandEnabled(std::size_t i) const;
+    // The user's choice; a greyed command does nothing.
+    void runSystemCommand(std::size_t i);
+
+    // While one lives, setting a control's state runs no handler: for
+    // putting controls back as they were created.
+    class Silence {
+    public:
+        explicit Silence(Form& f) : f_(f) { ++f_.silenced_; }
+        ~Silence() { --f_.silenced_; }
+        Silence(const Silence&) = delete;
+        Silence& operator=(const Silence&) = delete;
+
+    private:
+        Form& f_;
+    };
+    bool silenced() const { return silenced_ > 0; }
 
     // Hand-over: show `dialog` modeless (its load first), then hide this
     // window (unless keepOwnerVisible), then disable it. The dialog's close
@@ -118,6 +154,8 @@ private:
     Form* owner_ = nullptr;
     bool ownerStaysVisible_ = false;
     std::vector<std::unique_ptr<Form>> dialogs_;
+    std::vector<SystemCommand> systemCommands_;
+    int silenced_ = 0;
 };
 
 }  // namespace ui

@@ -75,6 +75,10 @@ void frmWPCRSET::layout() {
     optWDevice[0].place("Enable", {120, 255, 1095, 255}, &Frame2);
     optWDevice[1].place("Disable", {1335, 255, 1095, 255}, &Frame2);
     Label5.place("Compatibility Tweaks", {120, 1335, 3855, 375});
+    for (ui::Label* heading : {&Label1, &Label5}) {
+        heading->fontName = "Tahoma";
+        heading->fontPoints = 12;
+    }
     cmdVIAHelp.place("?", {5205, 1335, 375, 375});
     Frame3.place("Settings", {120, 1770, 5460, 2055});
     Label3.place("Chipset", {120, 315, 1335, 255}, &Frame3);

@@ -2,6 +2,7 @@
 // kernel32 for the version, files and program start, version.dll for
 // version resources. Every text is 8-bit in the system code page.
 #pragma once
+#include "platform/Documents.h"
 #include "platform/Registry.h"
 #include "platform/System.h"
 
@@ -46,6 +47,24 @@ class Win32Launcher : public Launcher {
 public:
     bool startCommandLine(const std::string& commandLine) override;
     bool startFile(const std::string& path) override;
+};
+
+// GetSaveFileNameA and GetOpenFileNameA over the active window.
+class Win32FileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> askSavePath(const FileDialogRequest& request) override;
+    std::optional<std::string> askOpenPath(const FileDialogRequest& request) override;
+};
+
+class Win32DocumentFiles : public DocumentFiles {
+public:
+    FileStatus replaceWhole(const std::string& path, const std::string& bytes) override;
+    FileStatus readStart(const std::string& path, std::size_t limit, std::string& out) override;
+};
+
+class Win32Clock : public Clock {
+public:
+    Date today() override;
 };
 
 }  // namespace platform::win32

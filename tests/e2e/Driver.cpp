@@ -1337,6 +1337,25 @@ bool showsScrollBar(const Control& c) {
     return (GetWindowLongA(H(c.hwnd()), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)) != 0;
 }
 
+bool showsWindowIcon(const Window& w) {
+    HWND h = H(w.hwnd());
+    if (!(GetWindowLongA(h, GWL_STYLE) & WS_SYSMENU)) return false;
+    // Wine will not tell another process a class's icon; the program's
+    // forms register none, so the window's own are the ones that count.
+    // (Wine's SendMessageTimeout reports a window without an icon as no
+    // answer, so the answer alone is read.)
+    for (WPARAM size : {ICON_SMALL, ICON_BIG}) {
+        DWORD_PTR icon = 0;
+        SendMessageTimeoutW(h, WM_GETICON, size, 0, SMTO_NORMAL, UINT(scaled(kStepTimeout)), &icon);
+        if (icon) return true;
+    }
+    return !(GetWindowLongA(h, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+bool hasImageList(const Control& list, bool small) {
+    return send(H(list.hwnd()), LVM_GETIMAGELIST, small ? LVSIL_SMALL : LVSIL_NORMAL, 0, controlName(list)) != 0;
+}
+
 Box workArea() {
     RECT r = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);

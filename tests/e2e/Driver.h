@@ -364,6 +364,11 @@ int tabRows(const Control& tabs);
 Box listItemBox(const Control& list, int i);
 // Whether the control shows a scroll bar of its own.
 bool showsScrollBar(const Control& c);
+// Whether a window's title bar shows an icon, as the system decides: one the
+// window was given, else the default one that only a modal frame leaves out.
+bool showsWindowIcon(const Window& w);
+// Whether a list view has an image list for its large or its small icons.
+bool hasImageList(const Control& list, bool small);
 // The screen's work area, and its pixels per inch as this process sees it
 // (the program in the same prefix sees the same).
 Box workArea();
@@ -455,4 +460,29 @@ Window openDialog(const App& app, const Window& main, const std::string& form);
 // answer: every hand-over to a dialog and back hides a window.
 void setUnmanagedWindows(bool unmanaged);
 
+}  // namespace e2e
+
+// ---------------------------------------------------------------- system menu, file dialogs, files
+namespace e2e {
+// Opens the window's system menu as Alt+Space does (the menu the title-bar
+// icon opens), goes up to the entry `fromEnd` places from its end (1: the
+// last) with the arrow key and presses Enter; access keys would not do, as
+// "&Restore Settings..." shares its key with the standard "&Restore". Posted:
+// the entry may open a modal dialog. Throws when the menu does not open.
+void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd);
+// Only opens it; the menu's window.
+Hwnd openSystemMenu(const App& app, const Window& w);
+// Whether one of the program's menus is still open; closes them with Esc.
+bool closeOpenMenus(const App& app);
+// The program's standard Open or Save dialog with this title, when it
+// appears within the time.
+std::optional<Window> findFileDialog(const App& app, const std::string& title, int timeoutMs);
+// Types the path into the dialog's file name box and presses its Save or
+// Open button, as a user would; waits for the dialog to go.
+void chooseFile(const Window& dialog, const std::string& path);
+// Whole files of the prefix, by Windows path; none when unreadable.
+std::optional<std::string> readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);  // makes the folder
+// Runs a command line of the prefix to its end; its exit code.
+unsigned runToEnd(const std::string& commandLine, int timeoutMs = scaled(kStartTimeout));
 }  // namespace e2e

@@ -36,8 +36,8 @@ void settle(const e2e::Window& w) {
 int g_count = 0;
 std::string g_folder;
 
-void take(const e2e::Window& w, const std::string& name) {
-    e2e::bringToFront(w);
+void take(const e2e::Window& w, const std::string& name, bool toFront = true) {
+    if (toFront) e2e::bringToFront(w);
     settle(w);
     char number[8];
     std::snprintf(number, sizeof number, "%02d", ++g_count);
@@ -72,6 +72,11 @@ int main(int argc, char** argv) {
                 throw e2e::Failure(form + " did not give the main window back");
         }
         main.control("SSTab1").choose(0);
+        // The system menu open over the window: where back up and restore are.
+        e2e::bringToFront(main);
+        e2e::openSystemMenu(app, main);
+        take(main, "system-menu", false);
+        e2e::closeOpenMenus(app);
         main.closeFromFrame();
         app.waitForExit();
         return 0;

@@ -1,7 +1,7 @@
 // The main window's dialogs in the real program: each button hands the
 // main window over and both ways of closing give it back; the quad
 // warnings; "Reset All Settings" in the registry; the driver verdicts; the
-// AC'97 level help.
+// AC'97 level help; where the dialogs open and how the About box looks.
 #include <cstdint>
 #include <set>
 #include <string>
@@ -79,6 +79,24 @@ std::string lower(std::string s) {
 }
 
 std::string snapshotName(const char* key, const char* name) { return lower(key) + "\\" + lower(name); }
+
+// The rows of a box that show anything but the colour of its top-left
+// corner: how tall the text drawn in it is.
+int inkHeight(const Shot& shot, const Box& b) {
+    const std::uint32_t ground = shot.at(b.left, b.top);
+    int first = -1, last = -1;
+    for (int y = b.top; y < b.bottom; ++y)
+        for (int x = b.left; x < b.right; ++x)
+            if (shot.at(x, y) != ground) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+int middleX(const Box& b) { return (b.left + b.right) / 2; }
+int middleY(const Box& b) { return (b.top + b.bottom) / 2; }
 
 }  // namespace
 
@@ -293,4 +311,49 @@ TEST_F(Dialogs, TheLevelHelpExplainsTheAc97Scale) {
     EXPECT_FALSE(aBoxAppears());
     main.control("hsbFront").moveTo(9);
     EXPECT_EQ(reg::dword(settings::AC97MixerFrontOutVol()), 9u);
+}
+
+TEST_F(Dialogs, TheDiagnosisAndA3DBoxesOpenMidScreenAndTheAboutBoxHasALargeTitleAndNoIcon) {
+    installDriver();
+    Window main = startMain();
+    EXPECT_TRUE(showsWindowIcon(main));
+    EXPECT_TRUE(hasImageList(main.control("ListView1"), false));
+    EXPECT_TRUE(hasImageList(main.control("ListView1"), true));
+
+    // The main window in a corner, so that over it and mid-screen differ.
+    const Box work = workArea();
+    const Box before = screenBox(main);
+    moveControlBy(main, work.left - before.left, work.top - before.top, 0, 0);
+    const Box owner = screenBox(main);
+    struct Case {
+        const char* button;
+        int tab;  // -1: below the tabs
+        const char* form;
+        bool midScreen;  // else over the main window
+    } const cases[] = {
+        {"cmdReset", -1, "frmReset", false},
+        {"cmdDrvVerHlp", kTabA3D, "frmDrvVer", true},
+        {"cmdAboutA3D", kTabA3D, "frmAboutA3D", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.form);
+        if (c.tab >= 0) main.control("SSTab1").choose(c.tab);
+        main.control(c.button).click();
+        Window dlg = app.form(c.form);
+        const Box at = screenBox(dlg), around = c.midScreen ? work : owner;
+        EXPECT_NEAR(middleX(at), middleX(around), 1) << at.describe();
+        EXPECT_NEAR(middleY(at), middleY(around), 1) << at.describe();
+        EXPECT_TRUE(showsWindowIcon(dlg));
+        dlg.control("cmdOK").click();
+        expectGivenBack(main, c.form);
+    }
+
+    main.control("cmdAbout").click();
+    Window about = app.form("frmAbout");
+    EXPECT_FALSE(showsWindowIcon(about));
+    const Shot shot = shoot(about);
+    const int title = inkHeight(shot, screenBox(about.control("Label2")));
+    const int version = inkHeight(shot, screenBox(about.control("Label4")));
+    EXPECT_GT(version, 0);
+    EXPECT_GE(title * 2, version * 3) << title << " rows of title, " << version << " of version";
 }

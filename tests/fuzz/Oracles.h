@@ -372,7 +372,7 @@ inline LoadRules eqLoadRules() {
     auto speakerModel = [](const State& st) -> std::optional<equalizer::SpeakerModel> {
         const std::string text = st.at(CurrSpeakerComp()).reading.toText();
         for (auto m : equalizer::kAllSpeakers)
-            if (text == equalizer::name(m)) return m;
+            if (platform::storedTextIs(text, equalizer::name(m))) return m;
         return std::nullopt;
     };
     auto isSpeakerPreset = [preset](const State& st) { return preset(st) == 6; };
@@ -384,7 +384,9 @@ inline LoadRules eqLoadRules() {
     r.rules[&ControlPanelPageConfig()] = {becomesText("0123456A", isSpeakerPreset)};
     r.rules[&CurrSpeakerComp()] = {[isSpeakerPreset, speakerModel](const Stored& b, const std::optional<RegValueData>& a,
                                                                    const State& st) {
-        return isSpeakerPreset(st) && speakerModel(st) && writtenBack()(b, a, st);
+        // Chosen again, the model's name is written as the list has it.
+        return isSpeakerPreset(st) && speakerModel(st) && a && a->type == platform::REG_SZ &&
+               std::string(a->data.begin(), a->data.end()) == equalizer::name(*speakerModel(st));
     }};
     r.rules[&CoefSet0()] = {becomesBinary([preset, isSpeakerPreset, speakerModel](const State& st)
                                               -> std::optional<std::vector<std::uint8_t>> {

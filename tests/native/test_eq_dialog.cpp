@@ -99,7 +99,7 @@ TEST_F(EqDialog, UserPresetWaitsForACurveAndKeepsPresetNumber5) {
     EXPECT_EQ(env.mem.getDword(kPreset, "PresetNumber"), 5u);
 }
 
-TEST_F(EqDialog, StoredSpeakerModelIsReinstalledOnlyWhenSpelledExactly) {
+TEST_F(EqDialog, StoredSpeakerModelIsReinstalledOnlyWhenSpelledExactlyBarOneTerminator) {
     env.mem.setDword(kPreset, "PresetNumber", 6);
     env.mem.setString(kSpeaker, "CurrSpeakerComp", "Altec Lansing ADA880");
     frmEQ& f = open();
@@ -110,9 +110,20 @@ TEST_F(EqDialog, StoredSpeakerModelIsReinstalledOnlyWhenSpelledExactly) {
     EXPECT_TRUE(f.cboSpComp.visible() && f.cboSpComp.enabled() && !f.cboMARLO.visible());
     f.cmdOK.click();
 
-    env.mem.setString(kSpeaker, "CurrSpeakerComp", "altec lansing ADA880");
-    EXPECT_EQ(open().cboSpComp.listIndex(), -1);
-    EXPECT_EQ(writes(), Log{"EqBypass=0"} + speakerComp + kNone);
+    // As regedit imports it: one terminating NUL is no part of the name.
+    env.mem.setString(kSpeaker, "CurrSpeakerComp", std::string("Altec Lansing ADA880\0", 21));
+    frmEQ& terminated = open();
+    EXPECT_EQ(terminated.cboSpComp.listIndex(), 3);
+    EXPECT_EQ(writes(), Log{"EqBypass=0"} + speakerComp + model + kNone);
+    terminated.cmdOK.click();
+
+    for (const std::string& other : {std::string("altec lansing ADA880"), std::string("Altec Lansing ADA880\0\0", 22)}) {
+        env.mem.setString(kSpeaker, "CurrSpeakerComp", other);
+        frmEQ& g = open();
+        EXPECT_EQ(g.cboSpComp.listIndex(), -1);
+        EXPECT_EQ(writes(), Log{"EqBypass=0"} + speakerComp + kNone);
+        g.cmdOK.click();
+    }
 }
 
 TEST_F(EqDialog, PresetHandlersWriteTheirSetsInOrder) {

@@ -2,9 +2,12 @@
 
 #include <cctype>
 #include <cstdio>
+#include <iterator>
+#include <map>
 
 #include "equalizer/EqWriter.h"
 #include "settings/Catalogue.h"
+#include "support/PublishedCoefSets.h"
 #include "support/TestEnv.h"
 
 using namespace equalizer;
@@ -72,6 +75,21 @@ TEST(EqSets, LayoutHeaderBlocksCountAndBlockC) {
         const Bytes b = bytesOf(text.c_str());
         EXPECT_EQ(slice(b, 4, 104), slice(b, 104, 204));
         EXPECT_EQ(slice(b, 204, 208), (Bytes{0x14, 0, 0, 0}));
+    }
+}
+
+// Against the texts as published, not against text printed from the
+// program's own bytes: a wrong byte shows even where a block repeats.
+TEST(EqSets, TheProgramsBytesAreThePublishedTexts) {
+    std::map<std::string, std::optional<CoefSet>> program;
+    for (EqCurve c : kAllCurves) program[name(c)] = coefficients(c);
+    for (SpeakerModel m : kAllSpeakers) program[name(m)] = coefficients(m);
+    ASSERT_EQ(std::size(published::kCoefSetTexts), program.size());
+    for (const auto& set : published::kCoefSetTexts) {
+        ASSERT_TRUE(program.count(set.name)) << set.name;
+        const auto& bytes = program.at(set.name);
+        ASSERT_TRUE(bytes) << set.name;
+        EXPECT_EQ(HexTextToBytes(set.text), Bytes(bytes->begin(), bytes->end())) << set.name;
     }
 }
 

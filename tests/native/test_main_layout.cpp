@@ -126,6 +126,7 @@ TEST(MainWindowCreated, StartsInItsInitialState) {
     for (const ui::Picture* p : {&f.imgPhones, &f.imgSat, &f.imgMon, &f.imgQuad}) EXPECT_TRUE(p->visible());
     EXPECT_EQ(f.imgMon.image, ui::IMG_MONITOR);
     EXPECT_EQ(f.ListView1.imageList.size(), 7u);
+    EXPECT_EQ(f.ListView1.smallImageList, f.ListView1.imageList);
     EXPECT_TRUE(f.ListView1.items().empty());  // the loading adds them
     EXPECT_EQ(env.mem.operationCount(), 0u);
     EXPECT_EQ(f.find("optDigOut", 1)->tooltip(), "Set S/PDIF to CD Quality (for CD and Sony MiniDisc)");

@@ -61,6 +61,23 @@ TEST(Toolkit, AUsersChoiceRunsTheHandlerEvenWhenItReselects) {
     EXPECT_EQ(p.cbo.listIndex(), 0);
 }
 
+TEST(Toolkit, ASilencedFormTakesStatesWithoutRunningHandlers) {
+    Probe p{{}};
+    {
+        Form::Silence quiet(p);
+        p.chk.setValue(1);
+        p.cbo.setListIndex(1);
+        p.hsb.setValue(5);
+        p.opt.select(1);
+    }
+    EXPECT_TRUE(p.events.empty());
+    EXPECT_EQ(p.chk.value() + p.cbo.listIndex() + p.hsb.value() + p.opt.selected(), 8);
+    p.opt.clear();
+    EXPECT_EQ(p.opt.selected(), -1);
+    p.chk.setValue(0);
+    EXPECT_EQ(p.events, (std::vector<std::string>{"chk0"}));
+}
+
 TEST(Toolkit, ValuesAControlCannotHoldAreRefusedAndRunNothing) {
     Probe p{{}};
     p.chk.setValue(1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ui/win32/SystemMenu.h"
 #include "ui/win32/Win32Ui.h"
 
 namespace ui::win32 {
@@ -72,13 +73,22 @@ void FormWindow::build() {
         // still find it.
         ex |= WS_EX_APPWINDOW;
     }
+    // Without an icon of its own or its class's, only a modal frame keeps
+    // the system's default icon out of the title bar.
+    if (!f.hasIcon) ex |= WS_EX_DLGMODALFRAME;
     const int px = tk_.dpi();
     RECT r = {0, 0, layout::twipsToPixels(f.clientWidth(), px), layout::twipsToPixels(f.clientHeight(), px)};
     AdjustWindowRectEx(&r, style, FALSE, ex);
     hwnd_ = CreateWindowExA(ex, className(), f.caption().c_str(), style, CW_USEDEFAULT, CW_USEDEFAULT,
                             r.right - r.left, r.bottom - r.top, owner, nullptr, tk_.instance(), this);
     if (!hwnd_) return;
-    if (!isMain_) SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+    if (f.hasIcon) {
+        const Window w{hwnd_};
+        w.send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(tk_.icon(false)));
+        w.send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(tk_.icon(true)));
+    }
+
+    systemmenu::install(hwnd_, f);
 
     formAtom_ = GlobalAddAtomA(f.name().c_str());
     setName(hwnd_, formAtom_);
@@ -304,14 +314,16 @@ void FormWindow::updateForm(FormAspect what) {
     }
 }
 
-// The main window in the middle of its screen, a dialog over its owner.
+// The main window in the middle of its screen, a dialog over its owner
+// unless it asks for the screen.
 void FormWindow::centre() {
     RECT wr;
     GetWindowRect(hwnd_, &wr);
     const int w = wr.right - wr.left, h = wr.bottom - wr.top;
     HWND owner = GetWindow(hwnd_, GW_OWNER);
     RECT ref;
-    bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &ref);
+    bool overOwner = !form_->centreOnScreen && owner && IsWindowVisible(owner) && !IsIconic(owner) &&
+                     GetWindowRect(owner, &ref);
     MONITORINFO mi;
     std::memset(&mi, 0, sizeof mi);
     mi.cbSize = sizeof mi;
@@ -415,6 +427,15 @@ LRESULT FormWindow::proc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ACTIVATE:
             keyboard_.activated(wp);
             return 0;
+        case WM_INITMENUPOPUP:
+            if (HIWORD(lp) && form_) systemmenu::refresh(hwnd_, *form_);
+            break;
+        case WM_SYSCOMMAND: {
+            const int command = form_ ? systemmenu::commandOf(wp, *form_) : -1;
+            if (command < 0) break;
+            toModel([this, command] { form_->runSystemCommand(static_cast<std::size_t>(command)); });
+            return 0;
+        }
         case WM_TIMER:
             if (wp == kIdleTimer) {
                 idleStep();

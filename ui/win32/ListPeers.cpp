@@ -156,12 +156,16 @@ ControlPeer::Style ListViewPeer::style() const {
 }
 
 ListViewPeer::~ListViewPeer() {
-    if (images_) ImageList_Destroy(images_);
+    for (HIMAGELIST il : {images_, smallImages_})
+        if (il) ImageList_Destroy(il);
 }
 
 void ListViewPeer::init() {
-    images_ = makeImageList(lv_.imageList, 32);
-    if (images_) ListViewWnd{wnd_.h}.setImageList(images_, LVSIL_NORMAL);
+    const ListViewWnd list{wnd_.h};
+    if (!lv_.imageList.empty()) images_ = makeImageList(lv_.imageList, 32);
+    if (images_) list.setImageList(images_, LVSIL_NORMAL);
+    if (!lv_.smallImageList.empty()) smallImages_ = makeImageList(lv_.smallImageList, GetSystemMetrics(SM_CXSMICON));
+    if (smallImages_) list.setImageList(smallImages_, LVSIL_SMALL);
     ControlPeer::init();
 }
 

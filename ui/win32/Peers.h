@@ -123,7 +123,7 @@ protected:
 private:
     void fitIconSpacing(int count);
     ListView& lv_;
-    HIMAGELIST images_ = nullptr;
+    HIMAGELIST images_ = nullptr, smallImages_ = nullptr;
 };
 
 // Scroll bars and sliders share the mouse wheel.

@@ -34,7 +34,7 @@ HFONT LabelPeer::font() {
         std::strncpy(lf.lfFaceName, l_.fontName.c_str(), LF_FACESIZE - 1);
     }
     if (l_.fontPoints > 0) {
-        lf.lfHeight = -MulDiv(l_.fontPoints, host_.dpi(), 72);
+        lf.lfHeight = -static_cast<LONG>(l_.fontPoints * host_.dpi() / 72 + 0.5);
         lf.lfWidth = 0;
     }
     lf.lfWeight = l_.bold ? FW_BOLD : FW_NORMAL;

@@ -45,8 +45,8 @@ Toolkit::Toolkit(HINSTANCE instance, int firstShow) : instance_(instance), first
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormWindow::formProc;
     wc.hInstance = instance_;
-    wc.hIcon = bigIcon_ ? bigIcon_ : LoadIcon(nullptr, IDI_APPLICATION);
-    wc.hIconSm = smallIcon_;
+    // No class icon: a window shows the program's icon only when it is
+    // given one, so a form can go without.
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = FormWindow::className();

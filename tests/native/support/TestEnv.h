@@ -110,6 +110,43 @@ struct FakeLauncher : platform::Launcher {
     }
 };
 
+// The file dialogs answer from a script (nothing: cancelled) and remember
+// what they were asked; the files live in a map.
+struct FakeFileDialogs : platform::FileDialogs {
+    std::vector<platform::FileDialogRequest> asked;
+    std::deque<std::optional<std::string>> answers;
+    std::optional<std::string> answer(const platform::FileDialogRequest& request) {
+        asked.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> askSavePath(const platform::FileDialogRequest& s) override { return answer(s); }
+    std::optional<std::string> askOpenPath(const platform::FileDialogRequest& s) override { return answer(s); }
+};
+
+struct FakeDocuments : platform::DocumentFiles {
+    std::map<std::string, std::string> files;
+    platform::FileStatus failWith = platform::FileStatus::Ok;  // for every write
+    platform::FileStatus replaceWhole(const std::string& path, const std::string& bytes) override {
+        if (failWith != platform::FileStatus::Ok) return failWith;
+        files[path] = bytes;
+        return platform::FileStatus::Ok;
+    }
+    platform::FileStatus readStart(const std::string& path, std::size_t limit, std::string& out) override {
+        auto it = files.find(path);
+        if (it == files.end()) return platform::FileStatus::NotFound;
+        out = it->second.substr(0, limit);
+        return platform::FileStatus::Ok;
+    }
+};
+
+struct FakeClock : platform::Clock {
+    platform::Date date{2026, 3, 7};
+    platform::Date today() override { return date; }
+};
+
 struct TestEnv {
     platform::MemoryRegistry mem;
     platform::mdlRegistry reg{mem};
@@ -119,6 +156,9 @@ struct TestEnv {
     FakeLauncher launcher;
     RecordingMessageBox msg;
     RecordingRealizer windows;
+    FakeFileDialogs dialogs;
+    FakeDocuments documents;
+    FakeClock clock;
 
     platform::Services services() {
         platform::Services s;
@@ -128,6 +168,9 @@ struct TestEnv {
         s.fileVersions = &fileVersions;
         s.files = &files;
         s.launcher = &launcher;
+        s.fileDialogs = &dialogs;
+        s.documents = &documents;
+        s.clock = &clock;
         return s;
     }
     ui::UiServices ui() {

@@ -1,0 +1,160 @@
+#include "backup/Backup.h"
+
+#include "settings/Store.h"
+
+namespace backup {
+
+namespace {
+
+using platform::HKEY_LOCAL_MACHINE;
+using platform::RegKey;
+
+// Reading needs no more than this, so a limited account can still back up.
+constexpr std::uint32_t KEY_QUERY_VALUE_ = 0x0001;
+
+// One value of a key already open (0 when it would not open).
+Stored readOpen(platform::Registry& reg, RegKey k, const settings::Setting& s) {
+    Stored v;
+    v.setting = &s;
+    std::uint32_t type = 0, size = 0;
+    if (!k || reg.queryValueInfo(k, s.name, type, size) != 0) return v;
+    v.data.resize(size);
+    std::uint32_t got = size;
+    if (reg.queryValue(k, s.name, type, v.data.data(), got) != 0) {
+        v.data.clear();
+        return v;
+    }
+    v.exists = true;
+    v.type = type;
+    v.data.resize(got);
+    return v;
+}
+
+Stored readOne(platform::Registry& reg, const settings::Setting& s) {
+    RegKey k = 0;
+    if (reg.openKey(HKEY_LOCAL_MACHINE, s.key, KEY_QUERY_VALUE_, k) != 0) k = 0;
+    Stored v = readOpen(reg, k, s);
+    reg.closeKey(k);
+    return v;
+}
+
+bool sameAs(const Stored& a, const Stored& b) {
+    return a.exists == b.exists && (!a.exists || (a.type == b.type && a.data == b.data));
+}
+
+const settings::Setting* writtenAt(const std::string& key, const std::string& name) {
+    for (const settings::Setting* s : writtenSettings())
+        if (settings::detail::iequal(s->key, key.c_str()) && settings::detail::iequal(s->name, name.c_str())) return s;
+    return nullptr;
+}
+
+bool isCreatedKey(const char* key) { return key == settings::key::A3D || key == settings::key::Equalizer; }
+
+}  // namespace
+
+const std::vector<const settings::Setting*>& writtenSettings() {
+    static const std::vector<const settings::Setting*> written = [] {
+        std::vector<const settings::Setting*> v;
+        for (const settings::Setting* s : settings::all())
+            if (s != &settings::MediaPlayerProg()) v.push_back(s);
+        return v;
+    }();
+    return written;
+}
+
+// Each key opened once: this runs as the program starts.
+std::vector<Stored> readStored(platform::Registry& reg) {
+    std::vector<Stored> out;
+    const char* openPath = nullptr;
+    RegKey k = 0;
+    for (const settings::Setting* s : writtenSettings()) {
+        if (s->key != openPath) {
+            reg.closeKey(k);
+            openPath = s->key;
+            if (reg.openKey(HKEY_LOCAL_MACHINE, s->key, KEY_QUERY_VALUE_, k) != 0) k = 0;
+        }
+        out.push_back(readOpen(reg, k, *s));
+    }
+    reg.closeKey(k);
+    return out;
+}
+
+Backup makeBackup(platform::Registry& reg) {
+    std::vector<RegEntry> entries;
+    for (const Stored& v : readStored(reg))
+        if (v.exists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data});
+    return {writeRegFile(entries), entries.size()};
+}
+
+RestorePlan planRestore(const std::string& fileBytes) {
+    using R = RestorePlan::Refusal;
+    RestorePlan plan;
+    const ReadResult file = readRegFile(fileBytes);
+    switch (file.error) {
+        case ReadError::TooLarge: plan.refusal = R::TooLarge; return plan;
+        case ReadError::Empty: plan.refusal = R::Empty; return plan;
+        case ReadError::NotRegistryFile: plan.refusal = R::NotRegistryFile; return plan;
+        case ReadError::CutOff: plan.refusal = R::CutOff; return plan;
+        case ReadError::None: break;
+    }
+    plan.skipped = file.skipped;
+    for (const RegEntry& e : file.entries) {
+        const settings::Setting* s = writtenAt(e.key, e.name);
+        if (!s || s->type != e.type || (s->type == platform::REG_DWORD && e.data.size() != 4)) {
+            ++plan.skipped;
+            continue;
+        }
+        RestorePlan::Value v{s, e.data};
+        // Texts are written the program's way, without a terminator.
+        if (s->type == platform::REG_SZ && !v.data.empty() && v.data.back() == 0) v.data.pop_back();
+        plan.values.push_back(std::move(v));
+    }
+    if (plan.values.empty()) plan.refusal = R::NothingToRestore;
+    return plan;
+}
+
+void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
+    settings::Store store(reg);
+    for (const RestorePlan::Value& v : plan.values) {
+        const settings::Setting& s = *v.setting;
+        if (isCreatedKey(s.key)) store.makeKey(s.key);
+        if (s.type == platform::REG_SZ) {
+            store.store(s, std::string(v.data.begin(), v.data.end()));
+        } else if (s.type == platform::REG_DWORD) {
+            const std::uint32_t n = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (std::uint32_t(v.data[3]) << 24);
+            store.store(s, static_cast<std::int32_t>(n));
+        } else {
+            platform::Registry& raw = reg.registry();
+            RegKey k = 0;
+            if (raw.createKey(HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) == 0)
+                raw.setValue(k, s.name, s.type, v.data.data(), static_cast<std::uint32_t>(v.data.size()));
+            raw.closeKey(k);
+        }
+    }
+}
+
+bool Snapshot::changedSince(platform::Registry& reg) const {
+    for (const Stored& then : values_)
+        if (!sameAs(then, readOne(reg, *then.setting))) return true;
+    return false;
+}
+
+void Snapshot::putBack(platform::mdlRegistry& reg) const {
+    platform::Registry& raw = reg.registry();
+    for (const Stored& then : values_) {
+        const settings::Setting& s = *then.setting;
+        if (sameAs(then, readOne(raw, s))) continue;
+        if (!then.exists) {
+            reg.RemoveRegValue(HKEY_LOCAL_MACHINE, s.key, s.name);
+            continue;
+        }
+        // The stored type and bytes, whatever they were: the registry
+        // procedures write only the program's own forms.
+        RegKey k = 0;
+        if (raw.openKey(HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) == 0)
+            raw.setValue(k, s.name, then.type, then.data.data(), static_cast<std::uint32_t>(then.data.size()));
+        raw.closeKey(k);
+    }
+}
+
+}  // namespace backup

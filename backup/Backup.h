@@ -1,0 +1,68 @@
+// Backing up, restoring and undoing the values the program writes: every
+// catalogue value but the media player command, which it only reads.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "backup/RegFile.h"
+#include "platform/Registry.h"
+#include "platform/mdlRegistry.h"
+#include "settings/Catalogue.h"
+
+namespace backup {
+
+// The catalogue's values the program writes, in catalogue order.
+const std::vector<const settings::Setting*>& writtenSettings();
+
+// One written value as it is stored now; nothing when it does not exist.
+struct Stored {
+    const settings::Setting* setting = nullptr;
+    bool exists = false;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+std::vector<Stored> readStored(platform::Registry& reg);
+
+// The backup file of what is stored now, and how many values went into it.
+struct Backup {
+    std::string text;
+    std::size_t values = 0;
+};
+Backup makeBackup(platform::Registry& reg);
+
+// What a file would restore: values the program writes, under their own
+// keys, of the catalogue's type, in the file's order. Everything else in
+// the file is counted as skipped.
+struct RestorePlan {
+    enum class Refusal { None, TooLarge, Empty, NotRegistryFile, CutOff, NothingToRestore } refusal = Refusal::None;
+    struct Value {
+        const settings::Setting* setting;
+        std::vector<std::uint8_t> data;  // texts without a terminator
+    };
+    std::vector<Value> values;
+    std::size_t skipped = 0;
+};
+RestorePlan planRestore(const std::string& fileBytes);
+
+// Writes the plan through the registry procedures (texts and numbers) and
+// the coefficient writer's way (the binary set), creating the keys the
+// program creates.
+void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg);
+
+// The written values as they were at one moment, to put back later.
+class Snapshot {
+public:
+    void take(platform::Registry& reg) { values_ = readStored(reg); }
+    bool taken() const { return !values_.empty(); }
+    // Whether any value differs from the snapshot, in type, bytes or presence.
+    bool changedSince(platform::Registry& reg) const;
+    // Values that existed get their type and bytes back; values that did
+    // not are removed. Only what differs is written.
+    void putBack(platform::mdlRegistry& reg) const;
+
+private:
+    std::vector<Stored> values_;
+};
+
+}  // namespace backup

@@ -1,0 +1,355 @@
+#include "backup/RegFile.h"
+
+#include "platform/Registry.h"
+#include "settings/Catalogue.h"
+
+namespace backup {
+
+namespace {
+
+const char* const kRoot = "HKEY_LOCAL_MACHINE";
+const char* const kHeader4 = "REGEDIT4";
+const char* const kHeader5 = "Windows Registry Editor Version 5.00";
+const char* const kEol = "\r\n";
+// Regedit folds a hex list once a line reaches this column.
+constexpr std::size_t kFoldColumn = 77;
+
+// Lowercase hexadecimal digits, as regedit writes them.
+std::string hex(std::uint32_t v, std::size_t minDigits) {
+    std::string out;
+    do {
+        out.insert(out.begin(), "0123456789abcdef"[v & 0xF]);
+        v >>= 4;
+    } while (v);
+    if (out.size() < minDigits) out.insert(0, minDigits - out.size(), '0');
+    return out;
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    return out + '"';
+}
+
+// A text regedit can write between quotes and read back as it was: no
+// control characters, at most one NUL and that at the end (dropped, as
+// regedit drops it).
+bool quotable(const std::vector<std::uint8_t>& d) {
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (d[i] == 0 && i + 1 == d.size()) return true;
+        if (d[i] < 0x20) return false;
+    }
+    return true;
+}
+
+void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t column) {
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        out += hex(d[i], 2);
+        if (i + 1 == d.size()) break;
+        out += ',';
+        column += 3;
+        if (column >= kFoldColumn) {
+            out += "\\";
+            out += kEol;
+            out += "  ";
+            column = 2;
+        }
+    }
+}
+
+std::string valueLine(const RegEntry& e) {
+    std::string line = quoted(e.name) + "=";
+    if (e.type == platform::REG_DWORD && e.data.size() == 4) {
+        const std::uint32_t v = e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24);
+        return line + "dword:" + hex(v, 8);
+    }
+    if (e.type == platform::REG_SZ && quotable(e.data)) {
+        std::string text(e.data.begin(), e.data.end());
+        if (!text.empty() && text.back() == '\0') text.pop_back();
+        return line + quoted(text);
+    }
+    if (e.type == platform::REG_BINARY) {
+        line += "hex:";
+    } else {
+        line += "hex(" + hex(e.type, 1) + "):";
+    }
+    appendHex(line, e.data, line.size());
+    return line;
+}
+
+// ------------------------------------------------------------- reading
+
+// Windows-1252's letters at 0x80..0x9F, for texts of the UTF-16 form.
+const std::uint16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// As the system's conversion does it: what the code page lacks becomes '?'.
+char toAnsi(std::uint16_t u) {
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) return static_cast<char>(u);
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] == u) return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+std::string fromUtf16(const std::uint8_t* p, std::size_t bytes) {
+    std::string out;
+    out.reserve(bytes / 2);
+    for (std::size_t i = 0; i + 1 < bytes; i += 2) out += toAnsi(static_cast<std::uint16_t>(p[i] | (p[i + 1] << 8)));
+    return out;
+}
+
+bool startsWithNoCase(const std::string& s, const char* prefix) {
+    std::size_t n = std::char_traits<char>::length(prefix);
+    return s.size() >= n && settings::detail::iequal(s.substr(0, n).c_str(), prefix);
+}
+
+std::string trimRight(std::string s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+    return s;
+}
+
+std::string trimLeft(const std::string& s) {
+    std::size_t i = s.find_first_not_of(" \t");
+    return i == std::string::npos ? std::string() : s.substr(i);
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// A quoted text from s[at] (the opening quote); `at` ends past the closing
+// one. False when it is not closed.
+bool unquote(const std::string& s, std::size_t& at, std::string& out) {
+    out.clear();
+    for (std::size_t i = at + 1; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size()) {
+            out += s[++i];
+        } else if (s[i] == '"') {
+            at = i + 1;
+            return true;
+        } else {
+            out += s[i];
+        }
+    }
+    return false;
+}
+
+enum class Parse { Ok, Skip, Incomplete };
+
+// The data after "name"=, in regedit's own full form when `strict`.
+Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& type, std::vector<std::uint8_t>& data) {
+    data.clear();
+    if (d.empty()) return strict ? Parse::Incomplete : Parse::Skip;
+    if (d[0] == '"') {
+        std::size_t at = 0;
+        std::string text;
+        if (!unquote(d, at, text)) return Parse::Incomplete;
+        if (!trimRight(d.substr(at)).empty()) return Parse::Skip;
+        type = platform::REG_SZ;
+        data.assign(text.begin(), text.end());
+        return Parse::Ok;
+    }
+    if (startsWithNoCase(d, "dword:")) {
+        const std::string digits = trimRight(d.substr(6));
+        if (digits.empty() || digits.size() > 8) return strict ? Parse::Incomplete : Parse::Skip;
+        std::uint32_t v = 0;
+        for (char c : digits) {
+            const int h = hexDigit(c);
+            if (h < 0) return Parse::Skip;
+            v = v * 16 + static_cast<std::uint32_t>(h);
+        }
+        if (strict && digits.size() != 8) return Parse::Incomplete;
+        type = platform::REG_DWORD;
+        data = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+        return Parse::Ok;
+    }
+    std::size_t at;
+    if (startsWithNoCase(d, "hex:")) {
+        type = platform::REG_BINARY;
+        at = 4;
+    } else if (startsWithNoCase(d, "hex(")) {
+        const std::size_t close = d.find(')');
+        if (close == std::string::npos || close == 4 || close > 12 || close + 1 >= d.size() || d[close + 1] != ':')
+            return strict ? Parse::Incomplete : Parse::Skip;
+        std::uint32_t t = 0;
+        for (std::size_t i = 4; i < close; ++i) {
+            const int h = hexDigit(d[i]);
+            if (h < 0) return Parse::Skip;
+            t = t * 16 + static_cast<std::uint32_t>(h);
+        }
+        type = t;
+        at = close + 2;
+    } else {
+        return Parse::Skip;
+    }
+    const std::string list = trimRight(d.substr(at));
+    std::size_t i = 0;
+    while (i < list.size()) {
+        std::size_t comma = list.find(',', i);
+        const std::string item = trimLeft(trimRight(list.substr(i, comma == std::string::npos ? std::string::npos : comma - i)));
+        if (item.empty() || item.size() > 2) return strict && comma == std::string::npos ? Parse::Incomplete : Parse::Skip;
+        int v = 0;
+        for (char c : item) {
+            const int h = hexDigit(c);
+            if (h < 0) return Parse::Skip;
+            v = v * 16 + h;
+        }
+        if (strict && comma == std::string::npos && item.size() != 2) return Parse::Incomplete;
+        data.push_back(static_cast<std::uint8_t>(v));
+        if (comma == std::string::npos) break;
+        i = comma + 1;
+        if (i == list.size()) return strict ? Parse::Incomplete : Parse::Skip;  // a list ending in a comma
+    }
+    // The UTF-16 form keeps its texts' bytes in UTF-16; the program's are 8-bit.
+    if (wide && (type == platform::REG_SZ || type == platform::REG_EXPAND_SZ || type == platform::REG_MULTI_SZ)) {
+        const std::string t = fromUtf16(data.data(), data.size());
+        if (data.size() % 2) return Parse::Skip;
+        data.assign(t.begin(), t.end());
+    }
+    return Parse::Ok;
+}
+
+}  // namespace
+
+std::string writeRegFile(const std::vector<RegEntry>& entries) {
+    std::string out = std::string(kHeader4) + kEol + kEol;
+    std::vector<bool> done(entries.size(), false);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (done[i]) continue;
+        out += "[" + std::string(kRoot) + "\\" + entries[i].key + "]" + kEol;
+        for (std::size_t j = i; j < entries.size(); ++j) {
+            if (done[j] || entries[j].key != entries[i].key) continue;
+            done[j] = true;
+            out += valueLine(entries[j]) + kEol;
+        }
+        out += kEol;
+    }
+    return out;
+}
+
+ReadResult readRegFile(const std::string& fileBytes) {
+    ReadResult r;
+    if (fileBytes.size() > kMaxFileBytes) {
+        r.error = ReadError::TooLarge;
+        return r;
+    }
+    std::string text;
+    const auto* raw = reinterpret_cast<const std::uint8_t*>(fileBytes.data());
+    const bool utf16 = fileBytes.size() >= 2 && raw[0] == 0xFF && raw[1] == 0xFE;
+    if (utf16) {
+        text = fromUtf16(raw + 2, fileBytes.size() - 2);
+    } else {
+        text = fileBytes;
+    }
+    if (trimLeft(text).find_first_not_of("\r\n \t") == std::string::npos) {
+        r.error = ReadError::Empty;
+        return r;
+    }
+    // A UTF-16 file with half a character at its end was cut off.
+    if (utf16 && fileBytes.size() % 2) {
+        r.error = ReadError::CutOff;
+        return r;
+    }
+
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    const bool endsWithLineEnd = text.back() == '\n' || text.back() == '\r';
+
+    const std::string first = trimRight(lines.empty() ? std::string() : lines[0]);
+    const bool v5 = first == kHeader5;
+    if (first != kHeader4 && !v5) {
+        r.error = ReadError::NotRegistryFile;
+        return r;
+    }
+
+    enum class Section { None, Ours, Other } section = Section::None;
+    std::string key;
+    for (std::size_t n = 1; n < lines.size(); ++n) {
+        std::string line = trimRight(lines[n]);
+        // Folded lines end in a backslash; the next one goes on after its indent.
+        while (!line.empty() && line.back() == '\\' && line.front() != '[') {
+            line.pop_back();
+            if (++n == lines.size()) {
+                r.error = ReadError::CutOff;
+                return r;
+            }
+            line += trimLeft(trimRight(lines[n]));
+        }
+        const bool last = n + 1 == lines.size() && !endsWithLineEnd;
+        const std::string t = trimLeft(line);
+        if (t.empty()) continue;
+        if (t[0] == '[') {
+            if (t.back() != ']') {
+                if (last) {
+                    r.error = ReadError::CutOff;
+                    return r;
+                }
+                ++r.skipped;
+                section = Section::None;
+                continue;
+            }
+            const std::string path = t.substr(1, t.size() - 2);
+            const std::string prefix = std::string(kRoot) + "\\";
+            if (startsWithNoCase(path, prefix.c_str()) && path.size() > prefix.size()) {
+                section = Section::Ours;
+                key = path.substr(prefix.size());
+            } else {
+                section = Section::Other;  // another root, or a deleted key
+                ++r.skipped;
+            }
+            continue;
+        }
+        if (t[0] != '"') {
+            ++r.skipped;  // default values, comments, anything else
+            continue;
+        }
+        std::size_t at = 0;
+        std::string name;
+        if (!unquote(t, at, name)) {
+            if (last) {
+                r.error = ReadError::CutOff;
+                return r;
+            }
+            ++r.skipped;
+            continue;
+        }
+        const std::string rest = trimLeft(t.substr(at));
+        if (rest.empty() || rest[0] != '=') {
+            ++r.skipped;
+            continue;
+        }
+        RegEntry e;
+        e.key = key;
+        e.name = name;
+        const Parse p = parseData(trimLeft(rest.substr(1)), v5, last, e.type, e.data);
+        if (p == Parse::Incomplete && last) {
+            r.error = ReadError::CutOff;
+            return r;
+        }
+        if (p != Parse::Ok || section != Section::Ours) {
+            ++r.skipped;
+            continue;
+        }
+        r.entries.push_back(std::move(e));
+    }
+    return r;
+}
+
+}  // namespace backup

@@ -1,0 +1,153 @@
+// The system menu, the standard file dialogs and whole files, for the
+// backup tests.
+#include "Driver.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace e2e {
+
+namespace {
+
+HWND H(Hwnd h) { return static_cast<HWND>(h); }
+
+struct Search {
+    DWORD pid;
+    const char* cls;
+    std::vector<HWND> out;
+};
+
+BOOL CALLBACK collectVisible(HWND h, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    char c[64] = {0};
+    GetClassNameA(h, c, sizeof c);
+    if (pid == s->pid && IsWindowVisible(h) && lstrcmpiA(c, s->cls) == 0) s->out.push_back(h);
+    return TRUE;
+}
+
+// The program's visible top-level windows of one class.
+std::vector<HWND> windowsOf(DWORD pid, const char* cls) {
+    Search s{pid, cls, {}};
+    EnumWindows(collectVisible, LPARAM(&s));
+    return s.out;
+}
+
+std::optional<HWND> openMenu(const App& app) {
+    auto menus = windowsOf(app.pid(), "#32768");
+    if (menus.empty()) return std::nullopt;
+    return menus.front();
+}
+
+std::string wideCaption(HWND h) {
+    wchar_t w[256] = {0};
+    GetWindowTextW(h, w, 255);
+    char b[512] = {0};
+    WideCharToMultiByte(CP_ACP, 0, w, -1, b, sizeof b, nullptr, nullptr);
+    return b;
+}
+
+void makeFolderOf(const std::string& path) {
+    for (std::size_t i = 3; i < path.size(); ++i)
+        if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+}
+
+}  // namespace
+
+Hwnd openSystemMenu(const App& app, const Window& w) {
+    if (!w.usable()) throw Failure("the window is not usable; its system menu cannot be opened");
+    // What DefWindowProc makes of Alt+Space.
+    if (!PostMessageW(H(w.hwnd()), WM_SYSCOMMAND, SC_KEYMENU, ' ')) throw Failure("cannot open the system menu");
+    std::optional<HWND> menu;
+    if (!waitUntil([&] { return (menu = openMenu(app)).has_value(); }, scaled(kStepTimeout)))
+        throw Failure("the system menu did not open");
+    return *menu;
+}
+
+void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd) {
+    HWND menu = H(openSystemMenu(app, w));
+    // The menu's own loop reads the thread's queue: keys as typed.
+    for (int i = 0; i < fromEnd; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 1);
+    PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+bool closeOpenMenus(const App& app) {
+    bool any = false;
+    for (int i = 0; i < 4; ++i) {
+        auto menu = openMenu(app);
+        if (!menu) break;
+        any = true;
+        PostMessageW(*menu, WM_KEYDOWN, VK_ESCAPE, 1);
+        waitUntil([&] { return !openMenu(app); }, 500);
+    }
+    return any;
+}
+
+std::optional<Window> findFileDialog(const App& app, const std::string& title, int timeoutMs) {
+    std::optional<Window> found;
+    waitUntil(
+        [&] {
+            for (HWND h : windowsOf(app.pid(), "#32770"))
+                if (wideCaption(h) == title && GetDlgItem(h, IDOK)) {
+                    found = Window(h, title);
+                    return true;
+                }
+            return false;
+        },
+        timeoutMs);
+    return found;
+}
+
+void chooseFile(const Window& dialog, const std::string& path) {
+    HWND d = H(dialog.hwnd());
+    // The file name box: an edit (edt1) or the Explorer style's combo box (cmb13).
+    HWND box = GetDlgItem(d, 0x480);
+    if (!box) box = GetDlgItem(d, 0x47C);
+    if (!box) throw Failure("the file dialog has no file name box");
+    std::wstring w(path.begin(), path.end());
+    SendMessageW(box, WM_SETTEXT, 0, LPARAM(w.c_str()));
+    HWND ok = GetDlgItem(d, IDOK);
+    if (!ok || !IsWindowEnabled(ok)) throw Failure("the file dialog's button cannot be pressed");
+    PostMessageW(ok, BM_CLICK, 0, 0);
+    if (!waitUntil([&] { return !IsWindow(d) || !IsWindowVisible(d); }, scaled(kStepTimeout)))
+        throw Failure("the file dialog did not close");
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return std::nullopt;
+    std::string out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+    std::fclose(f);
+    return out;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    makeFolderOf(path);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) throw Failure("cannot write " + path);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+unsigned runToEnd(const std::string& commandLine, int timeoutMs) {
+    std::string line = commandLine;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        throw Failure("cannot run " + commandLine);
+    CloseHandle(pi.hThread);
+    const bool ended = WaitForSingleObject(pi.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0;
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    if (!ended) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    if (!ended) throw Failure(commandLine + " did not end");
+    return code;
+}
+
+}  // namespace e2e

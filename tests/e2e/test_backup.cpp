@@ -1,0 +1,124 @@
+// Back up, restore and undo through the real system menu and the real file
+// dialogs, read back from the real registry.
+#include <string>
+
+#include "AppTest.h"
+
+using namespace e2e;
+
+namespace {
+
+constexpr int kTabAC97 = 3;
+const char* const kFile = "C:\\qm-backup\\Quillmere settings.reg";
+// The commands' places from the system menu's end.
+constexpr int kBackUp = 3, kRestore = 2, kUndo = 1;
+
+struct Backup : AppTest {
+    Window main;
+
+    void SetUp() override {
+        AppTest::SetUp();
+        installDriver();
+        writeFile(kFile, "");  // makes the folder
+        removeFile(kFile);
+    }
+
+    // The system menu's entry, then the file in its dialog.
+    void command(int entry, const std::string& title, const std::string& path) {
+        chooseSystemMenuEntry(app, main, entry);
+        auto dialog = findFileDialog(app, title, scaled(kStartTimeout));
+        ASSERT_TRUE(dialog) << "no file dialog \"" << title << "\"";
+        chooseFile(*dialog, path);
+    }
+
+    // The closing message of a command; its text.
+    std::string acknowledge(const std::string& title, Icon icon) {
+        MsgBox box = app.messageBox();
+        EXPECT_EQ(box.title(), title);
+        EXPECT_EQ(box.icon(), icon);
+        const std::string text = box.text();
+        box.answer(IDOK_);
+        return text;
+    }
+
+    // The question of a restore or an undo, answered Yes.
+    void confirm(const std::string& title) {
+        MsgBox q = app.messageBox();
+        EXPECT_EQ(q.title(), title);
+        EXPECT_EQ(q.buttons(), (std::vector<int>{IDYES_, IDNO_}));
+        q.answer(IDYES_);
+        waitUntilIdle(main);
+    }
+
+    void changeLevels() {
+        main.control("SSTab1").choose(kTabAC97);
+        main.control("hsbPCM1").moveTo(20);
+        main.control("chkLA2Inv").click();
+    }
+};
+
+TEST_F(Backup, ChangedSettingsComeBackFromTheBackupAndTheWindowShowsThem) {
+    reg::set(settings::AC97PCMOutVol(), 12);
+    main = startMain();
+    const reg::Snapshot backedUp = snapshotProgramKeys();
+
+    ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
+    EXPECT_NE(acknowledge("Back Up Settings", Icon::Information).find(kFile), std::string::npos);
+    const auto file = readFile(kFile);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->substr(0, 12), "REGEDIT4\r\n\r\n");
+
+    changeLevels();
+    reg::set(settings::PrimaryXtalk(), 0);  // behind the window's back
+    ASSERT_NE(reg::diff(backedUp, snapshotProgramKeys()), "");
+
+    ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
+    confirm("Restore Settings");
+    EXPECT_EQ(reg::diff(backedUp, snapshotProgramKeys()), "");
+    EXPECT_EQ(main.control("hsbPCM1").position(), 12);
+    EXPECT_EQ(main.control("lblPCM1").text(), "12");
+    EXPECT_EQ(main.control("chkLA2Inv").checked(), 1);
+    EXPECT_EQ(main.control("cboA3DType").selectedIndex(), 2);
+}
+
+TEST_F(Backup, RegeditImportsTheBackupAsItStands) {
+    main = startMain();
+    const reg::Snapshot backedUp = snapshotProgramKeys();
+    ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
+    acknowledge("Back Up Settings", Icon::Information);
+    changeLevels();
+    EXPECT_EQ(runToEnd("regedit.exe /s \"" + std::string(kFile) + "\""), 0u);
+    EXPECT_EQ(reg::diff(backedUp, snapshotProgramKeys()), "");
+}
+
+TEST_F(Backup, UndoPutsBackWhatTheProgramFoundAtStart) {
+    main = startMain();
+    const reg::Snapshot started = snapshotProgramKeys();
+    changeLevels();
+    chooseSystemMenuEntry(app, main, kUndo);
+    confirm("Undo Changes");
+    EXPECT_EQ(reg::diff(started, snapshotProgramKeys()), "");
+    EXPECT_EQ(main.control("hsbPCM1").position(), 8);
+}
+
+TEST_F(Backup, ACutOffFileIsRefusedAndNothingWritten) {
+    writeFile(kFile, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\Customization]"
+                     "\r\n\"AC97PCMOutVol\"=dword:000");
+    main = startMain();
+    const reg::Snapshot before = snapshotProgramKeys();
+    ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
+    acknowledge("Restore Settings", Icon::Critical);
+    EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
+}
+
+TEST_F(Backup, GreyedOffXPUntilOverride) {
+    setReportedWindows("win2k");
+    app.start();
+    app.messageBox(scaled(kStartTimeout)).answer(IDOK_);
+    main = app.form("frmMain");
+    chooseSystemMenuEntry(app, main, kBackUp);
+    EXPECT_FALSE(findFileDialog(app, "Back Up Settings", scaled(2000)));
+    closeOpenMenus(app);
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// The backup file's format and what restore and undo take from it.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "backup/Backup.h"
+#include "platform/memory/MemoryRegistry.h"
+
+namespace {
+
+using backup::RegEntry;
+using backup::RestorePlan;
+using platform::REG_BINARY;
+using platform::REG_DWORD;
+using platform::REG_SZ;
+using Bytes = std::vector<std::uint8_t>;
+using Refusal = RestorePlan::Refusal;
+
+Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes dwordBytes(std::uint32_t v) { return {Bytes::value_type(v), Bytes::value_type(v >> 8), Bytes::value_type(v >> 16), Bytes::value_type(v >> 24)}; }
+
+std::string utf16File(const std::string& ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) {
+        out += c;
+        out += '\0';
+    }
+    return out;
+}
+
+const char* const kCustomization = "SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\Customization";
+
+struct Machine {
+    platform::MemoryRegistry mem;
+    platform::mdlRegistry reg{mem};
+    Machine() {
+        for (const settings::Setting* s : backup::writtenSettings()) mem.addKey(s->key);
+    }
+};
+
+// A value of the setting's own type; texts hold what needs escaping.
+Bytes randomValue(const settings::Setting& s, std::mt19937& rng) {
+    if (s.type == REG_DWORD) return dwordBytes(rng());
+    const std::size_t n = s.type == REG_BINARY ? 248 : rng() % 40;
+    Bytes b(n);
+    for (auto& c : b) c = static_cast<std::uint8_t>(s.type == REG_BINARY ? rng() : 0x20 + rng() % 0xDF);
+    if (s.type == REG_SZ && n > 3) b[0] = '\\', b[1] = '"', b[n - 1] = '\\';
+    return b;
+}
+
+}  // namespace
+
+TEST(Backup, RoundTripBringsBackEveryValueByteForByte) {
+    std::mt19937 rng(16);
+    for (int round = 0; round < 20; ++round) {
+        Machine m;
+        std::vector<Bytes> before;
+        for (const settings::Setting* s : backup::writtenSettings()) {
+            before.push_back(randomValue(*s, rng));
+            m.mem.setRaw(s->key, s->name, s->type, before.back());
+        }
+        const backup::Backup file = backup::makeBackup(m.mem);
+        EXPECT_EQ(file.values, backup::writtenSettings().size());
+
+        for (const settings::Setting* s : backup::writtenSettings()) {
+            if (rng() % 3 == 0) m.mem.setRaw(s->key, s->name, REG_BINARY, {1, 2});
+            else m.mem.setRaw(s->key, s->name, s->type, randomValue(*s, rng));
+        }
+        const RestorePlan plan = backup::planRestore(file.text);
+        ASSERT_EQ(plan.refusal, Refusal::None);
+        EXPECT_EQ(plan.skipped, 0u);
+        backup::applyRestore(plan, m.reg);
+
+        std::size_t i = 0;
+        for (const settings::Setting* s : backup::writtenSettings()) {
+            const auto now = m.mem.get(s->key, s->name);
+            ASSERT_TRUE(now) << s->name;
+            EXPECT_EQ(now->type, s->type) << s->name;
+            EXPECT_EQ(now->data, before[i++]) << s->name;
+        }
+    }
+}
+
+TEST(Backup, LeavesOutMissingValuesAndTheMediaPlayerCommand) {
+    Machine m;
+    m.mem.setString(settings::key::DirectXMedia, ".Prog", "wmplayer.exe");
+    m.mem.setDword(kCustomization, "SpdifFrequency", 44100);
+    const backup::Backup file = backup::makeBackup(m.mem);
+    EXPECT_EQ(file.values, 1u);
+    EXPECT_EQ(file.text, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kCustomization) +
+                             "]\r\n\"SpdifFrequency\"=dword:0000ac44\r\n\r\n");
+}
+
+TEST(RegFile, WritesEveryStoredTypeAsRegeditDoes) {
+    const std::string k = "Software\\Aureal\\A3D";
+    const std::vector<RegEntry> entries = {
+        {k, "Path", REG_SZ, bytesOf("C:\\A \"B\"")},
+        {k, "Terminated", REG_SZ, bytesOf(std::string("x\0", 2))},
+        {k, "Lines", REG_SZ, bytesOf("a\r\nb")},
+        {k, "Short", REG_DWORD, {1, 2}},
+        {k, "Expand", platform::REG_EXPAND_SZ, bytesOf(std::string("%a%\0", 4))},
+        {k, "None", platform::REG_NONE, {}},
+        {k, "Qword", 11, {0, 0, 0, 0, 0, 0, 0, 1}},
+    };
+    EXPECT_EQ(backup::writeRegFile(entries),
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n"
+              "\"Path\"=\"C:\\\\A \\\"B\\\"\"\r\n"
+              "\"Terminated\"=\"x\"\r\n"
+              "\"Lines\"=hex(1):61,0d,0a,62\r\n"
+              "\"Short\"=hex(4):01,02\r\n"
+              "\"Expand\"=hex(2):25,61,25,00\r\n"
+              "\"None\"=hex(0):\r\n"
+              "\"Qword\"=hex(b):00,00,00,00,00,00,00,01\r\n\r\n");
+}
+
+TEST(RegFile, FoldsLongHexListsAtRegeditsColumnAndReadsThemBack) {
+    const RegEntry set{"SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\Equalizer", "CoefSet0", REG_BINARY, Bytes(248, 0xAB)};
+    const std::string text = backup::writeRegFile({set});
+    std::size_t lines = 0, start = text.find("\"CoefSet0\"");
+    while (start < text.size()) {
+        const std::size_t end = text.find("\r\n", start);
+        const std::string line = text.substr(start, end - start);
+        if (line.empty()) break;
+        EXPECT_LE(line.size(), 80u) << line;
+        if (lines > 0) EXPECT_EQ(line.substr(0, 2), "  ");
+        ++lines;
+        start = end + 2;
+    }
+    EXPECT_EQ(text.substr(text.find("\"CoefSet0\""), 85),
+              "\"CoefSet0\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n  ab");
+    EXPECT_EQ(lines, 11u);
+    const backup::ReadResult back = backup::readRegFile(text);
+    ASSERT_EQ(back.entries.size(), 1u);
+    EXPECT_EQ(back.entries[0], set);
+}
+
+TEST(RegFile, ReadsRegeditsUnicodeExport) {
+    const std::string text =
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Aureal\\Vortex\\AU8830\\SpeakerCompensation]\r\n"
+        "\"CurrSpeakerComp\"=\"Yamaha YSTM100\"\r\n"
+        "\"Other\"=hex(2):25,00,61,00,\\\r\n  25,00,00,00\r\n\r\n";
+    const backup::ReadResult r = backup::readRegFile(utf16File(text));
+    ASSERT_EQ(r.error, backup::ReadError::None);
+    ASSERT_EQ(r.entries.size(), 2u);
+    EXPECT_EQ(r.entries[0].data, bytesOf("Yamaha YSTM100"));
+    EXPECT_EQ(r.entries[1].type, platform::REG_EXPAND_SZ);
+    EXPECT_EQ(r.entries[1].data, bytesOf(std::string("%a%\0", 4)));
+    // The same form saved as 8-bit text reads the same.
+    EXPECT_EQ(backup::readRegFile(text).entries[0], r.entries[0]);
+}
+
+TEST(RegFile, EveryStoredTypeSurvivesWritingAndReading) {
+    std::mt19937 rng(7);
+    std::vector<RegEntry> entries;
+    for (std::uint32_t type : {0u, 1u, 2u, 3u, 4u, 5u, 7u, 11u, 0x1234u}) {
+        for (std::size_t n : {0, 1, 4, 300}) {
+            Bytes b(n);
+            for (auto& c : b) c = static_cast<std::uint8_t>(rng());
+            if (n) b.back() |= 1;  // a terminator's fate is the writer test's
+            entries.push_back({"Key\\" + std::to_string(type), "v\\\"" + std::to_string(n), type, b});
+        }
+    }
+    const backup::ReadResult r = backup::readRegFile(backup::writeRegFile(entries));
+    ASSERT_EQ(r.error, backup::ReadError::None);
+    ASSERT_EQ(r.entries.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(r.entries[i], entries[i]) << entries[i].type;
+}
+
+TEST(Restore, TakesOnlyTheProgramsValuesOfTheirOwnTypeAndCountsTheRest) {
+    const std::string text =
+        "REGEDIT4\n\n"
+        "; a comment\n"
+        "[HKEY_CURRENT_USER\\Software\\Aureal\\A3D]\n"
+        "\"SplashAudio\"=dword:00000001\n"
+        "[-HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\n"
+        "[hkey_local_machine\\software\\aureal\\a3d]\n"
+        "@=\"default\"\n"
+        "\"splashscreen\"=dword:00000001\n"
+        "\"SplashAudio\"=\"1\"\n"
+        "\"Stranger\"=dword:00000001\n"
+        "\"SplashAudio\"=-\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Multimedia\\DirectXMedia]\n"
+        "\".Prog\"=\"evil.exe\"\n"
+        "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+        "\"AU30TRAY\"=hex(1):61,75,00\n"
+        "\"Other\"=\"x.exe\"\n";
+    const RestorePlan plan = backup::planRestore(text);
+    ASSERT_EQ(plan.refusal, Refusal::None);
+    ASSERT_EQ(plan.values.size(), 2u);
+    EXPECT_EQ(plan.values[0].setting, &settings::SplashScreen());
+    EXPECT_EQ(plan.values[1].setting, &settings::AU30TRAY());
+    EXPECT_EQ(plan.values[1].data, bytesOf("au"));
+    // comment, other root and its value, deleted key, default value, a text
+    // where a number belongs, a stranger, a deletion, the read-only command
+    // and the run key's other program
+    EXPECT_EQ(plan.skipped, 10u);
+}
+
+TEST(Restore, RefusesFilesItCannotTrust) {
+    const std::string good = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n\"SplashAudio\"=dword:00000001\r\n";
+    ASSERT_EQ(backup::planRestore(good).refusal, Refusal::None);
+    const struct {
+        std::string file;
+        Refusal refusal;
+    } cases[] = {
+        {"", Refusal::Empty},
+        {"\xFF\xFE", Refusal::Empty},
+        {" \r\n\r\n", Refusal::Empty},
+        {"[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n\"SplashAudio\"=dword:00000001\r\n", Refusal::NotRegistryFile},
+        {"MZ\x90\x00\x03", Refusal::NotRegistryFile},
+        {good.substr(0, good.size() - 6), Refusal::CutOff},  // dword:0000
+        {good.substr(0, good.size() - 10), Refusal::CutOff},  // dword:
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n\"SplashAudio\"=\"ab", Refusal::CutOff},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n\"SplashAudio\"=hex:01,\\\r\n", Refusal::CutOff},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Aur", Refusal::CutOff},
+        {utf16File(good).substr(0, utf16File(good).size() - 1), Refusal::CutOff},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Other]\r\n\"SplashAudio\"=dword:00000001\r\n", Refusal::NothingToRestore},
+        {good + std::string(backup::kMaxFileBytes, ' '), Refusal::TooLarge},
+    };
+    for (const auto& c : cases) EXPECT_EQ(backup::planRestore(c.file).refusal, c.refusal) << c.file.substr(0, 60);
+}
+
+TEST(Undo, PutsBackWhatWasStoredAndRemovesWhatWasNot) {
+    Machine m;
+    m.mem.setRaw(settings::key::A3D, "SplashAudio", REG_SZ, bytesOf(std::string("1\0", 2)));  // not the program's form
+    m.mem.setDword(kCustomization, "SpdifFrequency", 44100);
+    backup::Snapshot start;
+    start.take(m.mem);
+    EXPECT_FALSE(start.changedSince(m.mem));
+
+    m.mem.setDword(settings::key::A3D, "SplashAudio", 0);
+    m.mem.setDword(kCustomization, "SpdifFrequency", 48000);
+    m.mem.setDword(settings::key::A3D, "SplashScreen", 0);
+    EXPECT_TRUE(start.changedSince(m.mem));
+    m.mem.clearLog();
+    start.putBack(m.reg);
+
+    EXPECT_EQ(m.mem.log().size(), 3u);  // only what differs
+    EXPECT_EQ(*m.mem.get(settings::key::A3D, "SplashAudio"), (platform::RegValueData{REG_SZ, bytesOf(std::string("1\0", 2))}));
+    EXPECT_EQ(m.mem.getDword(kCustomization, "SpdifFrequency"), 44100u);
+    EXPECT_FALSE(m.mem.get(settings::key::A3D, "SplashScreen"));
+    EXPECT_FALSE(start.changedSince(m.mem));
+}
