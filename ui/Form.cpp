@@ -1,5 +1,8 @@
 #include "ui/Form.h"
 
+#include <exception>
+#include <new>
+
 #include <algorithm>
 
 namespace ui {
@@ -88,6 +91,41 @@ void Form::closeBox() {
 int Form::msgBox(const std::string& text, const std::string& title, int style) {
     if (!services_.messageBox) return style == MB_YESNO_ ? ID_NO : ID_OK;
     return services_.messageBox->show(this, text, title.empty() ? std::string(kProgramName) : title, style);
+}
+
+bool Form::fromUser(UserAction action) {
+    try {
+        action();
+        return true;
+    } catch (...) {
+        reportFailure();
+        return false;
+    }
+}
+
+void Form::reportFailure() {
+    // Inside a catch block only: rethrown to tell memory trouble from a
+    // program error. The message itself must not throw again.
+    const char* why = "an unexpected error";
+    const char* detail = nullptr;
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        why = "there was not enough memory";
+    } catch (const std::exception& e) {
+        why = "a program error";
+        detail = e.what();
+    } catch (...) {
+    }
+    try {
+        std::string what = why;
+        if (detail && *detail) what += std::string(" (") + detail + ")";
+        msgBox("Quillmere could not complete this change in the window \"" + (caption_.empty() ? name_ : caption_) +
+                   "\". Some of its settings may not have been saved; check them before going on.\n\n"
+                   "What went wrong: " + what + ".",
+               kProgramName, MB_CRITICAL_);
+    } catch (...) {
+    }
 }
 
 void Form::addSystemCommand(std::string caption, std::function<void()> run, std::function<bool()> available) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ui/Controls.h"
@@ -29,6 +30,19 @@ public:
 };
 
 enum class FormAspect { Caption, Visible, Enabled, Front };
+
+// A user's action on a window, borrowed for the length of one call: two
+// pointers, where a std::function would cost its copy and manager per use.
+class UserAction {
+public:
+    template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, UserAction>>>
+    UserAction(F&& f) : f_(&f), call_([](void* p) { (*static_cast<std::remove_reference_t<F>*>(p))(); }) {}
+    void operator()() const { call_(f_); }
+
+private:
+    void* f_;
+    void (*call_)(void*);
+};
 
 // A command of the window's system menu (the title-bar icon's menu and
 // Alt+Space), below the standard ones.
@@ -97,6 +111,14 @@ public:
     std::function<void()> Unloaded;
 
     int msgBox(const std::string& text, const std::string& title, int style);
+
+    // Runs a user's action (a click, a pick, a menu command) on this
+    // window. A handler that fails half way may have written part of a
+    // change, so the user is told, once, in this window's name; nothing
+    // unwinds into the caller and the window goes on. False if it failed.
+    bool fromUser(UserAction action);
+    // Tells the user that the current exception cut a change short.
+    void reportFailure();
 
     // Added before the window is realized; the realization lists them.
     void addSystemCommand(std::string caption, std::function<void()> run, std::function<bool()> available = {});

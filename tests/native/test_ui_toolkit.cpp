@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <vector>
+
 #include "support/TestEnv.h"
 #include "ui/Form.h"
 
@@ -148,4 +151,37 @@ TEST(Toolkit, UntitledMessageBoxCarriesTheProgramName) {
     p.msgBox("hello", "", MB_OK_);
     ASSERT_EQ(env.msg.shown.size(), 1u);
     EXPECT_EQ(env.msg.shown[0].title, "Quillmere");
+}
+
+TEST(Toolkit, AFailingHandlerTellsTheUserOnceAndTheWindowGoesOn) {
+    qmtest::TestEnv env;
+    Probe p{env.ui()};
+    p.setCaption("Probe Settings");
+    std::vector<int> written;
+    // Fails half way, after the first of two writes, as an index past the end.
+    p.chk.Click = [&] {
+        written.push_back(1);
+        written.push_back(std::vector<int>{}.at(1));
+    };
+    p.hsb.Change = [] { throw std::bad_alloc(); };
+
+    EXPECT_FALSE(p.fromUser([&] { p.chk.setValue(p.chk.clickedValue()); }));
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    const auto& told = env.msg.shown[0];
+    EXPECT_EQ(told.style, MB_CRITICAL_);
+    EXPECT_EQ(told.title, "Quillmere");
+    EXPECT_EQ(told.owner, "frmProbe");
+    EXPECT_NE(told.text.find("could not complete"), std::string::npos) << told.text;
+    EXPECT_NE(told.text.find("\"Probe Settings\""), std::string::npos) << told.text;
+    EXPECT_NE(told.text.find("a program error ("), std::string::npos) << told.text;
+    EXPECT_EQ(written, std::vector<int>{1});
+
+    EXPECT_FALSE(p.fromUser([&] { p.hsb.setValue(5); }));
+    ASSERT_EQ(env.msg.shown.size(), 2u);
+    EXPECT_NE(env.msg.shown[1].text.find("not enough memory"), std::string::npos) << env.msg.shown[1].text;
+
+    // The window goes on: the next action runs and tells nothing.
+    EXPECT_TRUE(p.fromUser([&] { p.opt.choose(2); }));
+    EXPECT_EQ(p.events, std::vector<std::string>{"opt2"});
+    EXPECT_EQ(env.msg.shown.size(), 2u);
 }

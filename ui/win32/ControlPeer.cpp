@@ -46,6 +46,7 @@ LRESULT CALLBACK ControlPeer::subclassProc(HWND h, UINT msg, WPARAM wp, LPARAM l
         if (p && p->host_.alive() && p->ownMessage(msg, wp, lp, result)) return result;
     } catch (...) {
         // Nothing may unwind into user32; the window carries on.
+        if (p) p->host_.realizationFailed();
     }
     return defSubclassProc(h, msg, wp, lp);
 }

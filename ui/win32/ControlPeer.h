@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/Controls.h"
+#include "ui/Form.h"
 #include "ui/Layout.h"
 #include "ui/win32/Handles.h"
 
@@ -21,18 +22,7 @@ namespace ui::win32 {
 class ControlPeer;
 class PageBackground;
 
-// A call into the model, borrowed for the length of one toModel: two
-// pointers, where a std::function would cost its copy and manager per use.
-class ModelCall {
-public:
-    template <typename F, typename = std::enable_if_t<!std::is_same_v<std::decay_t<F>, ModelCall>>>
-    ModelCall(F&& f) : f_(&f), call_([](void* p) { (*static_cast<std::remove_reference_t<F>*>(p))(); }) {}
-    void operator()() const { call_(f_); }
-
-private:
-    void* f_;
-    void (*call_)(void*);
-};
+using ModelCall = ui::UserAction;
 
 // What a control's window needs of the form it lies on.
 class PeerHost {
@@ -50,6 +40,8 @@ public:
     // pushed into the windows, never after teardown, and no exception gets
     // out.
     virtual void toModel(ModelCall action) = 0;
+    // The window's own code failed (inside a catch): tells the user.
+    virtual void realizationFailed() = 0;
     // Shows the model's state again after a user's action, which the model
     // may have refused or changed.
     virtual void resync(ControlPeer& p) = 0;

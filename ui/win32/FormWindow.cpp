@@ -35,12 +35,16 @@ int FormWindow::dpi() const { return tk_.dpi(); }
 
 void FormWindow::toModel(ModelCall action) {
     if (dead_ || pushing_ || !form_) return;
-    try {
-        action();
-    } catch (...) {
-        // A handler's failure must not unwind into user32; the window
-        // carries on with whatever state the model kept.
-    }
+    form_->fromUser(action);
+}
+
+void FormWindow::realizationFailed() {
+    // Inside the catch of a window procedure. Told once per window: a
+    // failure while painting would otherwise come back with every repaint
+    // the message box itself causes.
+    if (failureTold_ || dead_ || !form_) return;
+    failureTold_ = true;
+    form_->reportFailure();
 }
 
 ControlPeer* FormWindow::peerOf(const Control& c) const {
@@ -370,6 +374,8 @@ LRESULT CALLBACK FormWindow::formProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     try {
         return fw->proc(msg, wp, lp);
     } catch (...) {
+        // Nothing may unwind into user32.
+        fw->realizationFailed();
         return DefWindowProcA(h, msg, wp, lp);
     }
 }

@@ -54,6 +54,7 @@ public:
     const PageBackground& page() const override { return page_; }
     bool alive() const override { return !dead_; }
     void toModel(ModelCall action) override;
+    void realizationFailed() override;
     void resync(ControlPeer& p) override;
     ControlPeer* peerOf(const Control& c) const override;
     ControlPeer* peerAt(HWND h) const override;
@@ -80,6 +81,7 @@ private:
     Form* form_;
     bool isMain_ = false;
     bool dead_ = false;
+    bool failureTold_ = false;
     bool placed_ = false;
     int pushing_ = 0;
     HWND hwnd_ = nullptr;
