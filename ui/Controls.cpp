@@ -7,7 +7,7 @@
 
 namespace ui {
 
-Control::Control(Form& form, Kind kind, std::string name) : form_(form), kind_(kind), name_(std::move(name)) {
+Control::Control(Form& form, Kind kind, const char* name) : form_(form), kind_(kind), name_(name) {
     form.add(this);
 }
 
@@ -105,8 +105,8 @@ bool CheckBox::setValue(int v) {
     return true;
 }
 
-OptionButton::OptionButton(OptionArray& arr, Form& f, std::string name, int index)
-    : Control(f, Kind::Option, std::move(name)), array_(arr) {
+OptionButton::OptionButton(OptionArray& arr, Form& f, const char* name, int index)
+    : Control(f, Kind::Option, name), array_(arr) {
     index_ = index;
 }
 
@@ -114,8 +114,8 @@ void OptionButton::select() { array_.select(index_); }
 
 void OptionButton::choose() { array_.choose(index_); }
 
-OptionArray::OptionArray(Form& f, std::string name, int count) : name_(std::move(name)) {
-    for (int i = 0; i < count; ++i) buttons_.push_back(std::make_unique<OptionButton>(*this, f, name_, i));
+OptionArray::OptionArray(Form& f, const char* name, int count) : name_(name) {
+    for (int i = 0; i < count; ++i) buttons_.push_back(std::make_unique<OptionButton>(*this, f, name, i));
 }
 
 int OptionArray::selected() const {

@@ -36,7 +36,8 @@ public:
 
 class Control {
 public:
-    Control(Form& form, Kind kind, std::string name);
+    // Names are literals: a window of many members stays small.
+    Control(Form& form, Kind kind, const char* name);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
     virtual ~Control() = default;
@@ -97,7 +98,7 @@ protected:
 
 class Button : public Control {
 public:
-    Button(Form& f, std::string name) : Control(f, Kind::Button, std::move(name)) {}
+    Button(Form& f, const char* name) : Control(f, Kind::Button, name) {}
     // A press: runs Click (the realization calls this for the user's click).
     void click();
     std::function<void()> Click;
@@ -107,7 +108,7 @@ public:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Form& f, std::string name) : Control(f, Kind::CheckBox, std::move(name)) {}
+    CheckBox(Form& f, const char* name) : Control(f, Kind::CheckBox, name) {}
     int value() const { return value_; }
     // 0 unchecked, 1 checked, 2 grayed; anything else is refused.
     bool setValue(int v);
@@ -123,7 +124,7 @@ class OptionArray;
 
 class OptionButton : public Control {
 public:
-    OptionButton(OptionArray& arr, Form& f, std::string name, int index);
+    OptionButton(OptionArray& arr, Form& f, const char* name, int index);
     bool value() const { return value_; }
     // Selecting it deselects its siblings and runs the array's Click(index).
     void select();
@@ -140,7 +141,7 @@ private:
 // Option buttons of one group, addressed by index.
 class OptionArray {
 public:
-    OptionArray(Form& f, std::string name, int count);
+    OptionArray(Form& f, const char* name, int count);
     OptionButton& operator[](int i) { return *buttons_.at(i); }
     int count() const { return static_cast<int>(buttons_.size()); }
     int selected() const;  // -1 for none
@@ -164,7 +165,7 @@ private:
 
 class ComboList : public Control {
 public:
-    ComboList(Form& f, std::string name) : Control(f, Kind::ComboList, std::move(name)) {}
+    ComboList(Form& f, const char* name) : Control(f, Kind::ComboList, name) {}
     void addItem(const std::string& text);
     void clear();
     int listCount() const { return static_cast<int>(items_.size()); }
@@ -191,8 +192,8 @@ enum class ScrollRequest { LineLeft, LineRight, PageLeft, PageRight, Left, Right
 // A horizontal scroll bar or a slider: a position between min and max.
 class RangeControl : public Control {
 public:
-    RangeControl(Form& f, Kind k, std::string name, int min, int max)
-        : Control(f, k, std::move(name)), min_(min), max_(max) {}
+    RangeControl(Form& f, Kind k, const char* name, int min, int max)
+        : Control(f, k, name), min_(min), max_(max) {}
     int value() const { return value_; }
     int min() const { return min_; }
     int max() const { return max_; }
@@ -210,17 +211,17 @@ private:
 
 class HScrollBar : public RangeControl {
 public:
-    HScrollBar(Form& f, std::string name, int min, int max) : RangeControl(f, Kind::HScroll, std::move(name), min, max) {}
+    HScrollBar(Form& f, const char* name, int min, int max) : RangeControl(f, Kind::HScroll, name, min, max) {}
 };
 
 class Slider : public RangeControl {
 public:
-    Slider(Form& f, std::string name, int min, int max) : RangeControl(f, Kind::Slider, std::move(name), min, max) {}
+    Slider(Form& f, const char* name, int min, int max) : RangeControl(f, Kind::Slider, name, min, max) {}
 };
 
 class Label : public Control {
 public:
-    Label(Form& f, std::string name) : Control(f, Kind::Label, std::move(name)) {}
+    Label(Form& f, const char* name) : Control(f, Kind::Label, name) {}
     bool alignRight = false, alignCenter = false;
     // A heading font; 0 points keeps the window's dialog font.
     std::string fontName;
@@ -230,7 +231,7 @@ public:
 
 class TextBox : public Control {
 public:
-    TextBox(Form& f, std::string name) : Control(f, Kind::TextBox, std::move(name)) {}
+    TextBox(Form& f, const char* name) : Control(f, Kind::TextBox, name) {}
     const std::string& text() const { return caption_; }
     // The realization reports the user's typing here; no handler runs.
     void setText(const std::string& t) { setCaption(t); }
@@ -239,19 +240,19 @@ public:
 
 class Frame : public Control {
 public:
-    Frame(Form& f, std::string name) : Control(f, Kind::Frame, std::move(name)) {}
+    Frame(Form& f, const char* name) : Control(f, Kind::Frame, name) {}
 };
 
 class Picture : public Control {
 public:
-    Picture(Form& f, std::string name) : Control(f, Kind::Picture, std::move(name)) {}
+    Picture(Form& f, const char* name) : Control(f, Kind::Picture, name) {}
     // Which drawing the realization shows (see ui/Images.h).
     int image = 0;
 };
 
 class TabStrip : public Control {
 public:
-    TabStrip(Form& f, std::string name) : Control(f, Kind::TabStrip, std::move(name)) {}
+    TabStrip(Form& f, const char* name) : Control(f, Kind::TabStrip, name) {}
     void addTab(const std::string& caption) { tabs_.push_back(caption); }
     const std::vector<std::string>& tabs() const { return tabs_; }
     int currentTab() const { return current_; }
@@ -269,7 +270,7 @@ public:
         std::string text;
         int image;  // index into the image list
     };
-    ListView(Form& f, std::string name) : Control(f, Kind::ListView, std::move(name)) {}
+    ListView(Form& f, const char* name) : Control(f, Kind::ListView, name) {}
     // Adds an item; returns its number, counted from 1.
     int addItem(const std::string& text, int image);
     const std::vector<Item>& items() const { return items_; }

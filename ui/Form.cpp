@@ -118,12 +118,17 @@ void Form::reportFailure() {
     } catch (...) {
     }
     try {
-        std::string what = why;
-        if (detail && *detail) what += std::string(" (") + detail + ")";
-        msgBox("Quillmere could not complete this change in the window \"" + (caption_.empty() ? name_ : caption_) +
-                   "\". Some of its settings may not have been saved; check them before going on.\n\n"
-                   "What went wrong: " + what + ".",
-               kProgramName, MB_CRITICAL_);
+        std::string text = "Quillmere could not complete this change in the window \"";
+        text += caption_.empty() ? name_ : caption_;
+        text += "\". Some of its settings may not have been saved; check them before going on.\n\nWhat went wrong: ";
+        text += why;
+        if (detail && *detail) {
+            text += " (";
+            text += detail;
+            text += ")";
+        }
+        text += ".";
+        msgBox(text, kProgramName, MB_CRITICAL_);
     } catch (...) {
     }
 }
