@@ -118,7 +118,7 @@ void Form::reportFailure() {
     } catch (...) {
     }
     try {
-        std::string text = "Quillmere could not complete this change in the window \"";
+        std::string text = kChangeFailed;
         text += caption_.empty() ? name_ : caption_;
         text += "\". Some of its settings may not have been saved; check them before going on.\n\nWhat went wrong: ";
         text += why;

@@ -12,6 +12,8 @@
 namespace ui {
 
 constexpr const char* kProgramName = "Quillmere";
+// How the message of a failed user action begins; the window's caption follows.
+constexpr const char* kChangeFailed = "Quillmere could not complete this change in the window \"";
 
 // Message box styles and answers, as the windows use them.
 constexpr int MB_OK_ = 0;
