@@ -18,7 +18,8 @@ endforeach()
 add_library(qm_fuzz_logic STATIC ${QM_FUZZ_SOURCES})
 target_include_directories(qm_fuzz_logic PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(qm_fuzz_logic PUBLIC ${QM_FUZZ_FLAGS} -fsanitize=fuzzer-no-link,${QM_FUZZ_SAN})
-target_compile_options(qm_fuzz_logic PRIVATE -Wall -Wextra)
+target_compile_options(qm_fuzz_logic PRIVATE -Wall -Wextra
+  -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/tests/fuzz/coverage_ignore.txt)
 
 # Each target, with the logic folders it needs besides equalizer (whose ten
 # coefficient sets every target's checks know); a target whose folders are
@@ -30,7 +31,9 @@ set(QM_FUZZ_TARGETS
   "fuzz_reset:reset"
   "fuzz_quad:main"
   "fuzz_mixer:main"
-  "fuzz_info:info")
+  "fuzz_info:info"
+  "fuzz_backup_reader:backup"
+  "fuzz_backup_roundtrip:backup")
 
 set(QM_FUZZ_BUILT)
 foreach(entry ${QM_FUZZ_TARGETS})
@@ -50,9 +53,10 @@ foreach(entry ${QM_FUZZ_TARGETS})
     message(STATUS "fuzz: ${target} skipped, it needs ${needs}")
     continue()
   endif()
-  add_executable(${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/${target}.cpp)
+  add_executable(${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/${target}.cpp ${CMAKE_SOURCE_DIR}/tests/fuzz/asan_options.cpp)
   target_link_libraries(${target} PRIVATE qm_fuzz_logic)
-  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  target_compile_options(${target} PRIVATE -Wall -Wextra
+    -fsanitize-coverage-ignorelist=${CMAKE_SOURCE_DIR}/tests/fuzz/coverage_ignore.txt)
   target_link_options(${target} PRIVATE -fsanitize=fuzzer,${QM_FUZZ_SAN})
   list(APPEND QM_FUZZ_BUILT ${target})
 endforeach()

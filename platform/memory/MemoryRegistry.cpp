@@ -7,78 +7,139 @@ namespace platform {
 
 namespace {
 
-std::string lower(const std::string& s) {
-    std::string r = s;
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return r;
+char lowerChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lowerChar(a[i]) != lowerChar(b[i])) return false;
+    return true;
 }
 
-std::vector<std::string> splitPath(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\') {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
+void appendLower(std::string& out, std::string_view s) {
+    for (char c : s) out += lowerChar(c);
+}
+
+// The path's parts between backslashes, empty ones skipped.
+template <typename F>
+bool eachPart(std::string_view path, F&& f) {
+    std::size_t i = 0;
+    while (i < path.size()) {
+        std::size_t end = path.find('\\', i);
+        if (end == std::string_view::npos) end = path.size();
+        if (end > i && !f(path.substr(i, end - i))) return false;
+        i = end + 1;
     }
-    if (!cur.empty()) parts.push_back(cur);
-    return parts;
+    return true;
 }
 
 }  // namespace
 
+struct MemoryRegistry::Val {
+    std::string name;  // as last set up, or as first written
+    std::string lowerName;
+    RegValueData v;
+    void rename(std::string_view n) {
+        name.assign(n.data(), n.size());
+        lowerName.clear();
+        appendLower(lowerName, n);
+    }
+};
+
 struct MemoryRegistry::Node {
     std::string name;  // as first spelled
     std::string fullPath;
+    std::string lowerPath;  // fullPath in lower case, for snapshots
     bool denied = false;
-    std::map<std::string, std::unique_ptr<Node>> children;  // by lower-case name
-    struct Val {
-        std::string name;
-        RegValueData v;
-    };
-    std::map<std::string, Val> values;  // by lower-case name
+    std::vector<Node*> children;
+    std::vector<Val> values;  // the first `count` are live
+    std::size_t count = 0;
+
+    Node* child(std::string_view part) const {
+        for (Node* c : children)
+            if (sameName(c->name, part)) return c;
+        return nullptr;
+    }
+    Val* value(std::string_view n) {
+        for (std::size_t i = 0; i < count; ++i)
+            if (sameName(values[i].name, n)) return &values[i];
+        return nullptr;
+    }
+    const Val* value(std::string_view n) const { return const_cast<Node*>(this)->value(n); }
 };
 
-MemoryRegistry::MemoryRegistry() : root_(std::make_unique<Node>()) {}
+MemoryRegistry::MemoryRegistry() { pool_.push_back(std::make_unique<Node>()); }
 MemoryRegistry::~MemoryRegistry() = default;
 
-MemoryRegistry::Node* MemoryRegistry::findNode(const std::string& path, bool create, bool* deniedOut) {
-    Node* n = root_.get();
-    for (const auto& part : splitPath(path)) {
-        auto it = n->children.find(lower(part));
-        if (it == n->children.end()) {
-            if (!create) return nullptr;
-            auto child = std::make_unique<Node>();
-            child->name = part;
-            child->fullPath = n->fullPath.empty() ? part : n->fullPath + "\\" + part;
-            Node* raw = child.get();
-            n->children[lower(part)] = std::move(child);
-            n = raw;
-        } else {
-            n = it->second.get();
-        }
-    }
-    if (deniedOut) *deniedOut = n->denied;
+void MemoryRegistry::reset() {
+    Node& root = *pool_[0];
+    root.children.clear();
+    root.count = 0;
+    root.denied = false;
+    used_ = 1;
+    lastNode_ = nullptr;
+    handles_.clear();
+    nextHandle_ = 0x1000;
+    log_.clear();
+    ops_ = 0;
+    failWrites = false;
+}
+
+MemoryRegistry::Node* MemoryRegistry::newChild(Node* parent, std::string_view part) {
+    if (used_ == pool_.size()) pool_.push_back(std::make_unique<Node>());
+    Node* n = pool_[used_++].get();
+    n->name.assign(part.data(), part.size());
+    n->fullPath.assign(parent->fullPath);
+    if (!n->fullPath.empty()) n->fullPath += '\\';
+    n->fullPath.append(part.data(), part.size());
+    n->lowerPath.clear();
+    appendLower(n->lowerPath, n->fullPath);
+    n->denied = false;
+    n->children.clear();
+    n->count = 0;
+    parent->children.push_back(n);
     return n;
 }
 
-const MemoryRegistry::Node* MemoryRegistry::findNode(const std::string& path) const {
-    const Node* n = root_.get();
-    for (const auto& part : splitPath(path)) {
-        auto it = n->children.find(lower(part));
-        if (it == n->children.end()) return nullptr;
-        n = it->second.get();
+MemoryRegistry::Val& MemoryRegistry::slotFor(Node* n, std::string_view name, bool* created) {
+    if (Val* v = n->value(name)) {
+        *created = false;
+        return *v;
     }
+    *created = true;
+    if (n->count == n->values.size()) n->values.emplace_back();
+    Val& v = n->values[n->count++];
+    v.rename(name);
+    return v;
+}
+
+MemoryRegistry::Node* MemoryRegistry::findNode(std::string_view path, bool create) {
+    // Callers mostly ask for the key they asked for last.
+    if (lastNode_ && path == lastPath_) return lastNode_;
+    Node* n = pool_[0].get();
+    const bool found = eachPart(path, [&](std::string_view part) {
+        Node* c = n->child(part);
+        if (!c) {
+            if (!create) return false;
+            c = newChild(n, part);
+        }
+        n = c;
+        return true;
+    });
+    if (!found) return nullptr;
+    lastPath_.assign(path.data(), path.size());
+    lastNode_ = n;
     return n;
+}
+
+const MemoryRegistry::Node* MemoryRegistry::findNode(std::string_view path) const {
+    return const_cast<MemoryRegistry*>(this)->findNode(path, false);
 }
 
 MemoryRegistry::Node* MemoryRegistry::nodeOf(RegKey key) {
-    auto it = handles_.find(key);
-    return it == handles_.end() ? nullptr : it->second;
+    for (const auto& [k, n] : handles_)
+        if (k == key) return n;
+    return nullptr;
 }
 
 RegStatus MemoryRegistry::openKey(RegKey root, const std::string& path, std::uint32_t, RegKey& out) {
@@ -89,7 +150,7 @@ RegStatus MemoryRegistry::openKey(RegKey root, const std::string& path, std::uin
     if (!n) return ERROR_FILE_NOT_FOUND_;
     if (n->denied) return ERROR_ACCESS_DENIED_;
     out = nextHandle_++;
-    handles_[out] = n;
+    handles_.emplace_back(out, n);
     return 0;
 }
 
@@ -98,25 +159,21 @@ RegStatus MemoryRegistry::createKey(RegKey root, const std::string& path, std::u
     out = 0;
     if (root != HKEY_LOCAL_MACHINE) return ERROR_FILE_NOT_FOUND_;
     // A denied key, or a missing key below a denied one, cannot be opened or made.
-    Node* n = root_.get();
-    for (const auto& part : splitPath(path)) {
-        auto it = n->children.find(lower(part));
-        if (it == n->children.end()) {
-            if (n->denied) return ERROR_ACCESS_DENIED_;
-            auto child = std::make_unique<Node>();
-            child->name = part;
-            child->fullPath = n->fullPath.empty() ? part : n->fullPath + "\\" + part;
-            Node* raw = child.get();
-            n->children[lower(part)] = std::move(child);
-            log_.push_back({RegLogEntry::CreateKey, raw->fullPath, std::string(), {}});
-            n = raw;
-        } else {
-            n = it->second.get();
+    Node* n = pool_[0].get();
+    lastNode_ = nullptr;
+    const bool made = eachPart(path, [&](std::string_view part) {
+        Node* c = n->child(part);
+        if (!c) {
+            if (n->denied) return false;
+            c = newChild(n, part);
+            log_.push_back({RegLogEntry::CreateKey, c->fullPath, std::string(), {}});
         }
-    }
-    if (n->denied) return ERROR_ACCESS_DENIED_;
+        n = c;
+        return true;
+    });
+    if (!made || n->denied) return ERROR_ACCESS_DENIED_;
     out = nextHandle_++;
-    handles_[out] = n;
+    handles_.emplace_back(out, n);
     return 0;
 }
 
@@ -125,10 +182,10 @@ RegStatus MemoryRegistry::queryValueInfo(RegKey key, const std::string& name, st
     ++ops_;
     Node* n = nodeOf(key);
     if (!n) return ERROR_INVALID_HANDLE_;
-    auto it = n->values.find(lower(name));
-    if (it == n->values.end()) return ERROR_FILE_NOT_FOUND_;
-    type = it->second.v.type;
-    size = static_cast<std::uint32_t>(it->second.v.data.size());
+    const Val* v = n->value(name);
+    if (!v) return ERROR_FILE_NOT_FOUND_;
+    type = v->v.type;
+    size = static_cast<std::uint32_t>(v->v.data.size());
     return 0;
 }
 
@@ -137,9 +194,9 @@ RegStatus MemoryRegistry::queryValue(RegKey key, const std::string& name, std::u
     ++ops_;
     Node* n = nodeOf(key);
     if (!n) return ERROR_INVALID_HANDLE_;
-    auto it = n->values.find(lower(name));
-    if (it == n->values.end()) return ERROR_FILE_NOT_FOUND_;
-    const auto& v = it->second.v;
+    const Val* found = n->value(name);
+    if (!found) return ERROR_FILE_NOT_FOUND_;
+    const auto& v = found->v;
     type = v.type;
     if (v.data.size() > size) {
         size = static_cast<std::uint32_t>(v.data.size());
@@ -156,11 +213,11 @@ RegStatus MemoryRegistry::setValue(RegKey key, const std::string& name, std::uin
     Node* n = nodeOf(key);
     if (!n) return ERROR_INVALID_HANDLE_;
     if (failWrites) return ERROR_ACCESS_DENIED_;
-    RegValueData v{type, std::vector<std::uint8_t>(data, data + size)};
-    auto& slot = n->values[lower(name)];
-    if (slot.name.empty()) slot.name = name;
-    slot.v = v;
-    log_.push_back({RegLogEntry::Set, n->fullPath, name, v});
+    bool created = false;
+    Val& slot = slotFor(n, name, &created);
+    slot.v.type = type;
+    slot.v.data.assign(data, data + size);
+    log_.push_back({RegLogEntry::Set, n->fullPath, name, slot.v});
     return 0;
 }
 
@@ -168,71 +225,110 @@ RegStatus MemoryRegistry::deleteValue(RegKey key, const std::string& name) {
     ++ops_;
     Node* n = nodeOf(key);
     if (!n) return ERROR_INVALID_HANDLE_;
-    auto it = n->values.find(lower(name));
-    if (it == n->values.end()) return ERROR_FILE_NOT_FOUND_;
-    n->values.erase(it);
+    Val* v = n->value(name);
+    if (!v) return ERROR_FILE_NOT_FOUND_;
+    // The last live value takes its place; the order of values means nothing.
+    std::swap(*v, n->values[--n->count]);
     log_.push_back({RegLogEntry::Delete, n->fullPath, name, {}});
     return 0;
 }
 
 RegStatus MemoryRegistry::closeKey(RegKey key) {
     ++ops_;
-    return handles_.erase(key) ? 0 : ERROR_INVALID_HANDLE_;
+    for (std::size_t i = 0; i < handles_.size(); ++i) {
+        if (handles_[i].first != key) continue;
+        handles_[i] = handles_.back();
+        handles_.pop_back();
+        return 0;
+    }
+    return ERROR_INVALID_HANDLE_;
 }
 
-void MemoryRegistry::addKey(const std::string& path) { findNode(path, true); }
+void MemoryRegistry::addKey(std::string_view path) { findNode(path, true); }
 
-void MemoryRegistry::setRaw(const std::string& path, const std::string& name, std::uint32_t type,
-                            std::vector<std::uint8_t> data) {
+void MemoryRegistry::setRaw(std::string_view path, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                            std::size_t size) {
     Node* n = findNode(path, true);
-    auto& slot = n->values[lower(name)];
-    slot.name = name;
-    slot.v = {type, std::move(data)};
+    bool created = false;
+    Val& slot = slotFor(n, name, &created);
+    if (!created) slot.rename(name);
+    slot.v.type = type;
+    slot.v.data.assign(data, data + size);
 }
 
-void MemoryRegistry::setDword(const std::string& path, const std::string& name, std::uint32_t v) {
-    setRaw(path, name, REG_DWORD,
-           {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+void MemoryRegistry::setRaw(std::string_view path, std::string_view name, std::uint32_t type,
+                            const std::vector<std::uint8_t>& data) {
+    setRaw(path, name, type, data.data(), data.size());
 }
 
-void MemoryRegistry::setString(const std::string& path, const std::string& name, const std::string& text) {
-    setRaw(path, name, REG_SZ, std::vector<std::uint8_t>(text.begin(), text.end()));
+void MemoryRegistry::setDword(std::string_view path, std::string_view name, std::uint32_t v) {
+    const std::uint8_t b[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+    setRaw(path, name, REG_DWORD, b, 4);
 }
 
-void MemoryRegistry::denyAccess(const std::string& path, bool denied) { findNode(path, true)->denied = denied; }
+void MemoryRegistry::setString(std::string_view path, std::string_view name, const std::string& text) {
+    setRaw(path, name, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+}
 
-bool MemoryRegistry::hasKey(const std::string& path) const { return findNode(path) != nullptr; }
+void MemoryRegistry::denyAccess(std::string_view path, bool denied) { findNode(path, true)->denied = denied; }
 
-std::optional<RegValueData> MemoryRegistry::get(const std::string& path, const std::string& name) const {
+bool MemoryRegistry::hasKey(std::string_view path) const { return findNode(path) != nullptr; }
+
+bool MemoryRegistry::canOpen(std::string_view path) const {
     const Node* n = findNode(path);
-    if (!n) return std::nullopt;
-    auto it = n->values.find(lower(name));
-    if (it == n->values.end()) return std::nullopt;
-    return it->second.v;
+    return n && !n->denied;
 }
 
-std::optional<std::uint32_t> MemoryRegistry::getDword(const std::string& path, const std::string& name) const {
-    auto v = get(path, name);
+const RegValueData* MemoryRegistry::find(std::string_view path, std::string_view name) const {
+    const Node* n = findNode(path);
+    if (!n) return nullptr;
+    const Val* v = n->value(name);
+    return v ? &v->v : nullptr;
+}
+
+std::optional<RegValueData> MemoryRegistry::get(std::string_view path, std::string_view name) const {
+    const RegValueData* v = find(path, name);
+    if (!v) return std::nullopt;
+    return *v;
+}
+
+std::optional<std::uint32_t> MemoryRegistry::getDword(std::string_view path, std::string_view name) const {
+    const RegValueData* v = find(path, name);
     if (!v || v->type != REG_DWORD || v->data.size() != 4) return std::nullopt;
     return std::uint32_t(v->data[0]) | (std::uint32_t(v->data[1]) << 8) | (std::uint32_t(v->data[2]) << 16) |
            (std::uint32_t(v->data[3]) << 24);
 }
 
-std::optional<std::string> MemoryRegistry::getString(const std::string& path, const std::string& name) const {
-    auto v = get(path, name);
+std::optional<std::string> MemoryRegistry::getString(std::string_view path, std::string_view name) const {
+    const RegValueData* v = find(path, name);
     if (!v || v->type != REG_SZ) return std::nullopt;
     return std::string(v->data.begin(), v->data.end());
 }
 
-std::map<std::string, RegValueData> MemoryRegistry::snapshot() const {
-    std::map<std::string, RegValueData> out;
-    std::vector<const Node*> stack{root_.get()};
-    while (!stack.empty()) {
-        const Node* n = stack.back();
-        stack.pop_back();
-        for (const auto& [k, v] : n->values) out[lower(n->fullPath) + "|" + k] = v.v;
-        for (const auto& [k, c] : n->children) stack.push_back(c.get());
+std::size_t MemoryRegistry::snapshotInto(std::vector<FlatValue>& out) const {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < used_; ++i) {
+        const Node& n = *pool_[i];
+        for (std::size_t j = 0; j < n.count; ++j) {
+            if (count == out.size()) out.emplace_back();
+            FlatValue& f = out[count++];
+            f.key.assign(n.lowerPath);
+            f.key += '|';
+            f.key += n.values[j].lowerName;
+            f.value.type = n.values[j].v.type;
+            f.value.data.assign(n.values[j].v.data.begin(), n.values[j].v.data.end());
+        }
     }
+    std::sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(count),
+              [](const FlatValue& a, const FlatValue& b) { return a.key < b.key; });
+    return count;
+}
+
+std::map<std::string, RegValueData> MemoryRegistry::snapshot() const {
+    std::vector<FlatValue> flat;
+    const std::size_t n = snapshotInto(flat);
+    std::map<std::string, RegValueData> out;
+    for (std::size_t i = 0; i < n; ++i) out.emplace(flat[i].key, flat[i].value);
     return out;
 }
 

@@ -7,6 +7,9 @@
 #pragma once
 #include <map>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "equalizer/CoefficientSets.h"
 #include "tests/fuzz/Oracles.h"
@@ -29,11 +32,17 @@ inline int stateOf(const ui::Control& c) {
     }
 }
 
-using ControlStates = std::map<const ui::Control*, int>;
+// Each control's state, in the window's control order.
+using ControlStates = std::vector<std::pair<const ui::Control*, int>>;
+
+inline void statesInto(const ui::Form& f, ControlStates& out) {
+    out.clear();
+    for (const ui::Control* c : f.controls()) out.emplace_back(c, stateOf(*c));
+}
 
 inline ControlStates statesOf(const ui::Form& f) {
     ControlStates out;
-    for (const ui::Control* c : f.controls()) out[c] = stateOf(*c);
+    statesInto(f, out);
     return out;
 }
 
@@ -45,40 +54,29 @@ public:
 
     // Whether writes into this key land: it is there, open to the program,
     // and the hive takes writes.
-    bool writable(const char* key) {
-        if (mem_.failWrites) return false;
-        platform::RegKey k = 0;
-        const bool open = mem_.openKey(platform::HKEY_LOCAL_MACHINE, key, platform::KEY_ACCESS_0x3F, k) == 0;
-        mem_.closeKey(k);
-        return open;
-    }
-    bool deletable(const char* key) {
-        platform::RegKey k = 0;
-        const bool open = mem_.openKey(platform::HKEY_LOCAL_MACHINE, key, platform::KEY_ACCESS_0x3F, k) == 0;
-        mem_.closeKey(k);
-        return open;
-    }
+    bool writable(const char* key) { return !mem_.failWrites && mem_.canOpen(key); }
+    bool deletable(const char* key) { return mem_.canOpen(key); }
 
     std::string number(const Setting& s, std::int32_t v, const std::string& why) {
         if (!writable(s.key)) return "";
-        auto got = dwordOf(mem_.get(s.key, s.name));
-        if (got == v) return "";
+        const RegValueData* raw = mem_.find(s.key, s.name);
+        if (raw && dwordOf(*raw) == v) return "";
         return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not " + std::to_string(v);
     }
     std::string text(const Setting& s, const std::string& t, const std::string& why) {
         if (!writable(s.key)) return "";
-        auto got = mem_.get(s.key, s.name);
-        if (got && got->type == platform::REG_SZ && std::string(got->data.begin(), got->data.end()) == t) return "";
-        return why + ": " + s.name + " holds " + describe(got) + ", not \"" + t + "\"";
+        const RegValueData* got = mem_.find(s.key, s.name);
+        if (got && got->type == platform::REG_SZ && std::string_view(reinterpret_cast<const char*>(got->data.data()), got->data.size()) == t) return "";
+        return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not \"" + t + "\"";
     }
     std::string binary(const Setting& s, const std::vector<std::uint8_t>& b, const std::string& why) {
         if (!writable(s.key)) return "";
-        auto got = mem_.get(s.key, s.name);
+        const RegValueData* got = mem_.find(s.key, s.name);
         if (got && got->type == platform::REG_BINARY && got->data == b) return "";
-        return why + ": " + s.name + " holds " + describe(got) + ", not the expected set";
+        return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not the expected set";
     }
     std::string absent(const Setting& s, const std::string& why) {
-        if (!deletable(s.key) || !mem_.get(s.key, s.name)) return "";
+        if (!deletable(s.key) || !mem_.find(s.key, s.name)) return "";
         return why + ": " + s.name + " still holds " + describe(mem_.get(s.key, s.name));
     }
 
@@ -201,10 +199,15 @@ inline std::string wpcrsetWriteThrough(const ui::Control& c, int state, Stores& 
 // Every control of `f` whose state differs from `before`.
 inline std::string checkWriteThrough(const ui::Form& f, const ControlStates& before, platform::MemoryRegistry& mem) {
     Stores st(mem);
-    for (const ui::Control* c : f.controls()) {
-        auto was = before.find(c);
+    const auto& controls = f.controls();
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ui::Control* c = controls[i];
+        // The controls are made with the window, so the lists line up.
+        const std::pair<const ui::Control*, int>* was = i < before.size() && before[i].first == c ? &before[i] : nullptr;
+        for (std::size_t j = 0; !was && j < before.size(); ++j)
+            if (before[j].first == c) was = &before[j];
         const int now = stateOf(*c);
-        if (was == before.end() || was->second == now) continue;
+        if (!was || was->second == now) continue;
         std::string p;
         if (f.name() == "frmMain") p = mainWriteThrough(*c, now, st);
         else if (f.name() == "frmEQ") p = eqWriteThrough(*c, now, st);

@@ -7,12 +7,16 @@
 //    for byte as it was.
 // Each check returns "" when all is well, else what went wrong.
 #pragma once
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
@@ -34,30 +38,60 @@ struct Stored {
 };
 
 struct State {
-    std::map<const Setting*, Stored> values;
-    std::map<std::string, RegValueData> snapshot;
+    std::array<Stored, settings::kSettingCount> values;  // in catalogue order
+    std::vector<platform::FlatValue> snapshot;           // the first snapshotSize, sorted
+    std::size_t snapshotSize = 0;
     std::size_t logSize = 0;
     std::size_t ops = 0;  // operation count after the capture itself
 
-    const Stored& at(const Setting& s) const { return values.at(&s); }
+    const Stored& at(const Setting& s) const { return values[indexOf(s)]; }
 };
+
+// Each entry's key and name as strings, made once: the registry procedures take strings.
+inline const std::array<std::pair<std::string, std::string>, settings::kSettingCount>& settingStrings() {
+    static const auto table = [] {
+        std::array<std::pair<std::string, std::string>, settings::kSettingCount> t;
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = {settings::all()[i]->key, settings::all()[i]->name};
+        return t;
+    }();
+    return table;
+}
+
+// The registry as it stands, into `st` (its memory reused).
+inline void captureInto(State& st, platform::MemoryRegistry& mem) {
+    platform::mdlRegistry reader(mem);
+    const auto& names = settingStrings();
+    for (std::size_t i = 0; i < settings::kSettingCount; ++i) {
+        Stored& d = st.values[i];
+        if (const RegValueData* v = mem.find(names[i].first, names[i].second)) {
+            if (!d.raw) d.raw.emplace();
+            d.raw->type = v->type;
+            d.raw->data.assign(v->data.begin(), v->data.end());
+        } else {
+            d.raw.reset();
+        }
+        d.reading = reader.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, names[i].first, names[i].second);
+    }
+    st.snapshotSize = mem.snapshotInto(st.snapshot);
+    st.logSize = mem.log().size();
+    st.ops = mem.operationCount();
+}
 
 inline State capture(platform::MemoryRegistry& mem) {
     State st;
-    platform::mdlRegistry reader(mem);
-    for (const Setting* s : settings::all())
-        st.values[s] = {mem.get(s->key, s->name), reader.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, s->key, s->name)};
-    st.snapshot = mem.snapshot();
-    st.logSize = mem.log().size();
-    st.ops = mem.operationCount();
+    captureInto(st, mem);
     return st;
 }
 
-inline std::optional<std::int32_t> dwordOf(const std::optional<RegValueData>& v) {
-    if (!v || v->type != platform::REG_DWORD || v->data.size() != 4) return std::nullopt;
-    const auto& d = v->data;
+inline std::optional<std::int32_t> dwordOf(const RegValueData& v) {
+    if (v.type != platform::REG_DWORD || v.data.size() != 4) return std::nullopt;
+    const auto& d = v.data;
     return static_cast<std::int32_t>(std::uint32_t(d[0]) | std::uint32_t(d[1]) << 8 | std::uint32_t(d[2]) << 16 |
                                      std::uint32_t(d[3]) << 24);
+}
+inline std::optional<std::int32_t> dwordOf(const std::optional<RegValueData>& v) {
+    if (!v) return std::nullopt;
+    return dwordOf(*v);
 }
 
 inline std::string describe(const std::optional<RegValueData>& v) {
@@ -83,8 +117,26 @@ inline std::vector<std::uint8_t> hexBytes(const char* text) {
     return out;
 }
 
-inline std::vector<std::uint8_t> coefSet(equalizer::EqCurve c) { return hexBytes(equalizer::hexText(c)); }
-inline std::vector<std::uint8_t> coefSet(equalizer::SpeakerModel m) { return hexBytes(equalizer::hexText(m)); }
+// The ten sets' bytes, made once.
+inline const std::vector<std::vector<std::uint8_t>>& allCoefSets() {
+    static const auto sets = [] {
+        std::vector<std::vector<std::uint8_t>> v;
+        for (auto c : equalizer::kAllCurves) v.push_back(hexBytes(equalizer::hexText(c)));
+        for (auto m : equalizer::kAllSpeakers) v.push_back(hexBytes(equalizer::hexText(m)));
+        return v;
+    }();
+    return sets;
+}
+inline const std::vector<std::uint8_t>& coefSet(equalizer::EqCurve c) {
+    std::size_t i = 0;
+    while (equalizer::kAllCurves[i] != c) ++i;
+    return allCoefSets()[i];
+}
+inline const std::vector<std::uint8_t>& coefSet(equalizer::SpeakerModel m) {
+    std::size_t i = 0;
+    while (equalizer::kAllSpeakers[i] != m) ++i;
+    return allCoefSets()[std::size(equalizer::kAllCurves) + i];
+}
 
 struct Domain {
     std::set<std::int32_t> numbers;       // for REG_DWORD settings
@@ -157,41 +209,68 @@ inline const Domain& domainOf(const Setting& s) {
     return it == table.end() ? nothing : it->second;
 }
 
+// settings::lookup, by a table made once: the checks look up every write.
+inline const Setting* lookupSetting(std::string_view path, std::string_view name) {
+    static const auto byKey = [] {
+        std::vector<std::pair<std::string_view, std::vector<const Setting*>>> t;
+        for (const Setting* s : settings::all()) {
+            auto it = std::find_if(t.begin(), t.end(), [&](const auto& k) { return k.first == s->key; });
+            if (it == t.end()) it = t.insert(t.end(), {std::string_view(s->key), {}});
+            it->second.push_back(s);
+        }
+        return t;
+    }();
+    const auto same = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            char x = a[i], y = b[i];
+            if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
+            if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
+            if (x != y) return false;
+        }
+        return true;
+    };
+    for (const auto& [key, entries] : byKey) {
+        if (!same(key, path)) continue;
+        for (const Setting* s : entries)
+            if (same(s->name, name)) return s;
+    }
+    return nullptr;
+}
+
 // What the last successful start was, for the one value that must name it.
 struct WriteContext {
     const std::string* lastStartedFile = nullptr;
 };
 
 inline std::string badWrite(const Setting& s, const RegValueData& v, const WriteContext& ctx) {
-    const std::string where = std::string(s.key) + "\\" + s.name + " = " + describe(v);
-    if (v.type != s.type) return "written with type " + std::to_string(v.type) + ": " + where;
+    const auto where = [&] { return std::string(s.key) + "\\" + s.name + " = " + describe(v); };
+    if (v.type != s.type) return "written with type " + std::to_string(v.type) + ": " + where();
     const Domain& d = domainOf(s);
     if (s.type == platform::REG_DWORD) {
         auto n = dwordOf(v);
-        if (!n) return "a REG_DWORD of " + std::to_string(v.data.size()) + " bytes: " + where;
-        if (!d.numbers.count(*n)) return "a number the setting cannot mean: " + where;
+        if (!n) return "a REG_DWORD of " + std::to_string(v.data.size()) + " bytes: " + where();
+        if (!d.numbers.count(*n)) return "a number the setting cannot mean: " + where();
         return "";
     }
     if (s.type == platform::REG_SZ) {
-        const std::string text(v.data.begin(), v.data.end());
-        if (d.texts.count(text)) return "";
+        const std::string_view text(reinterpret_cast<const char*>(v.data.data()), v.data.size());
+        if (d.texts.count(std::string(text))) return "";
         if (d.anyText) {
-            if (text.find_first_not_of(" \t") == std::string::npos) return "a blank path stored: " + where;
+            if (text.find_first_not_of(" \t") == std::string_view::npos) return "a blank path stored: " + where();
             if (ctx.lastStartedFile && text != *ctx.lastStartedFile)
                 return "a path stored that was not the one started (" +
-                       (ctx.lastStartedFile ? *ctx.lastStartedFile : std::string()) + "): " + where;
+                       (ctx.lastStartedFile ? *ctx.lastStartedFile : std::string()) + "): " + where();
             return "";
         }
-        return "a text the setting cannot hold: " + where;
+        return "a text the setting cannot hold: " + where();
     }
     if (d.binarySets) {
-        for (auto c : equalizer::kAllCurves)
-            if (v.data == coefSet(c)) return "";
-        for (auto m : equalizer::kAllSpeakers)
-            if (v.data == coefSet(m)) return "";
-        return "a coefficient set that is none of the ten: " + where;
+        for (const auto& set : allCoefSets())
+            if (v.data == set) return "";
+        return "a coefficient set that is none of the ten: " + where();
     }
-    return "a value the program never writes: " + where;
+    return "a value the program never writes: " + where();
 }
 
 // Every write, deletion and created key since log entry `from`.
@@ -210,7 +289,7 @@ inline std::string checkWrites(const platform::MemoryRegistry& mem, std::size_t 
             if (!ok) return "a key created that the program never creates: " + e.path;
             continue;
         }
-        const Setting* s = settings::lookup(e.path.c_str(), e.name.c_str());
+        const Setting* s = lookupSetting(e.path, e.name);
         if (!s) return "a value outside the catalogue " + std::string(e.op == RegLogEntry::Set ? "written" : "deleted") +
                        ": " + e.path + "\\" + e.name;
         if (e.op == RegLogEntry::Delete) {
@@ -286,27 +365,36 @@ inline Allowed becomesBinary(std::function<std::optional<std::vector<std::uint8_
 }
 
 inline std::string checkLoad(const LoadRules& r, const State& before, const State& after) {
-    // Values the rules do not name must not change at all, catalogued or not.
-    std::set<std::string> keys;
-    for (const auto& kv : before.snapshot) keys.insert(kv.first);
-    for (const auto& kv : after.snapshot) keys.insert(kv.first);
-    for (const std::string& k : keys) {
-        auto b = before.snapshot.find(k);
-        auto a = after.snapshot.find(k);
-        const std::optional<RegValueData> bv = b == before.snapshot.end() ? std::nullopt : std::optional(b->second);
-        const std::optional<RegValueData> av = a == after.snapshot.end() ? std::nullopt : std::optional(a->second);
-        if (bv == av) continue;
+    // Values the rules do not name must not change at all, catalogued or not:
+    // the two sorted snapshots walked side by side.
+    std::size_t i = 0, j = 0;
+    while (i < before.snapshotSize || j < after.snapshotSize) {
+        const platform::FlatValue* b = i < before.snapshotSize ? &before.snapshot[i] : nullptr;
+        const platform::FlatValue* a = j < after.snapshotSize ? &after.snapshot[j] : nullptr;
+        if (b && a && b->key == a->key) {
+            ++i, ++j;
+            if (b->value == a->value) continue;
+        } else if (b && (!a || b->key < a->key)) {
+            ++i, a = nullptr;
+        } else {
+            ++j, b = nullptr;
+        }
+        const std::string& k = b ? b->key : a->key;
+        const std::optional<RegValueData> bv = b ? std::optional(b->value) : std::nullopt;
+        const std::optional<RegValueData> av = a ? std::optional(a->value) : std::nullopt;
         const std::size_t bar = k.find('|');
         const std::string path = k.substr(0, bar), name = k.substr(bar + 1);
-        const Setting* s = settings::lookup(path.c_str(), name.c_str());
-        const std::string what = std::string(r.window) + " load changed " + path + "\\" + name + " from " +
-                                 describe(bv) + " to " + describe(av);
-        if (!s) return what + " (not a catalogue value)";
+        const Setting* s = lookupSetting(path, name);
+        const auto what = [&] {
+            return std::string(r.window) + " load changed " + path + "\\" + name + " from " + describe(bv) + " to " +
+                   describe(av);
+        };
+        if (!s) return what() + " (not a catalogue value)";
         auto rule = r.rules.find(s);
-        if (rule == r.rules.end()) return what + " (the load has no rule for it)";
+        if (rule == r.rules.end()) return what() + " (the load has no rule for it)";
         bool ok = false;
         for (const Allowed& allowed : rule->second) ok = ok || allowed(before.at(*s), av, before);
-        if (!ok) return what;
+        if (!ok) return what();
     }
     return "";
 }

@@ -65,7 +65,18 @@ inline const char* const kTypedPaths[] = {"C:\\AC97Mix\\AC97Mixer.exe", "", "   
 
 class Session {
 public:
-    Session(FuzzInput& in, World& w, ui::Form& root) : in_(in), w_(w), root_(root) {}
+    Session(FuzzInput& in, World& w, ui::Form& root) : in_(in), w_(w), root_(root) {
+        for (auto& st : states_) st = takeState();
+    }
+    ~Session() {
+        // What the captures read is freed with the run; the buffers stay.
+        for (auto& st : states_) {
+            for (Stored& v : st->values) v = Stored();
+            giveState(std::move(st));
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
 
     // The load rules an action on this control of this window is bound by
     // (the dialog it opens, or a control that must write nothing), if any.
@@ -73,21 +84,25 @@ public:
     // For a dialog fuzzed alone: opens it again once only its owner is left.
     std::function<void()> reopen;
     const LoadRules* reopenRules = nullptr;
-    int maxActions = 64;
+    // Enough for any window's deepest state (a dialog over the main window,
+    // a few settings changed in it); longer runs mostly repeat, at a cost.
+    int maxActions = 32;
 
     // Runs one action and checks what it did; `control` is the one acted on.
-    void check(const std::function<void()>& act, const LoadRules* rules, const std::string& what,
-               const ui::Control* control = nullptr) {
+    template <typename Act>
+    void check(const Act& act, const LoadRules* rules, const std::string& what, const ui::Control* control = nullptr) {
         platform::MemoryRegistry& mem = w_.env.mem;
         // QMFUZZ_TRACE=1 when replaying one input shows what the user did.
         static const bool trace = std::getenv("QMFUZZ_TRACE") != nullptr;
         // The whole registry is compared only where a load's rules apply.
-        std::shared_ptr<const State> before;
-        if (rules) before = registryNow();
+        const State* before = rules ? registryNow() : nullptr;
         const std::size_t logBefore = mem.log().size(), opsBefore = mem.operationCount();
         ui::Form* top = topMost(root_);
-        const ControlStates topBefore = statesOf(*top);
-        const ControlStates rootBefore = top == &root_ ? ControlStates() : statesOf(root_);
+        ControlStates& topBefore = topBefore_;
+        ControlStates& rootBefore = rootBefore_;
+        statesInto(*top, topBefore);
+        if (top == &root_) rootBefore.clear();
+        else statesInto(root_, rootBefore);
         const std::size_t shownBefore = w_.box.shown.size();
         act();
         const auto prefix = [&](const std::string& problem) {
@@ -130,29 +145,57 @@ public:
                 check(reopen, reopenRules, "opening again");
                 continue;
             }
-            std::vector<ui::Control*> reachable;
+            std::vector<ui::Control*>& reachable = reachable_;
+            reachable.clear();
             for (ui::Control* c : top->controls())
                 if (c->usable() && actionable(*c)) reachable.push_back(c);
             const std::size_t k = in_.pick(reachable.size() + 1);
+            std::string& what = what_;
+            what.assign(top->name());
             if (k == reachable.size()) {
-                check([top] { top->closeBox(); }, nullptr, top->name() + " close box");
+                what += " close box";
+                check([top] { top->closeBox(); }, nullptr, what);
                 continue;
             }
             ui::Control& c = *reachable[k];
             const LoadRules* rules = rulesFor ? rulesFor(*top, c) : nullptr;
-            std::string what = top->name() + "." + c.name();
-            if (c.index() >= 0) what += "(" + std::to_string(c.index()) + ")";
+            what += '.';
+            what += c.name();
+            if (c.index() >= 0) {
+                what += '(';
+                what += std::to_string(c.index());
+                what += ')';
+            }
             check([&] { act(c, what); }, rules, what, &c);
         }
     }
 
 private:
-    // The registry as it stands, captured again only after it has changed.
-    std::shared_ptr<const State> registryNow() {
+    // The registry as it stands, captured again only after it has changed,
+    // into the buffer the last capture did not use: a check holds at most
+    // two, the one before its action and the one after.
+    const State* registryNow() {
         platform::MemoryRegistry& mem = w_.env.mem;
-        if (!registry_ || registry_->logSize != mem.log().size()) registry_ = std::make_shared<const State>(capture(mem));
-        return registry_;
+        if (current_ < 0 || states_[current_]->logSize != mem.log().size()) {
+            current_ = current_ == 0 ? 1 : 0;
+            captureInto(*states_[current_], mem);
+        }
+        return states_[current_].get();
     }
+
+    // Capture buffers outlive the session, so their memory is reused.
+    static std::vector<std::unique_ptr<State>>& spareStates() {
+        static std::vector<std::unique_ptr<State>> spare;
+        return spare;
+    }
+    static std::unique_ptr<State> takeState() {
+        auto& spare = spareStates();
+        if (spare.empty()) return std::make_unique<State>();
+        auto st = std::move(spare.back());
+        spare.pop_back();
+        return st;
+    }
+    static void giveState(std::unique_ptr<State> st) { spareStates().push_back(std::move(st)); }
 
     void act(ui::Control& c, std::string& what) {
         switch (c.kind()) {
@@ -162,7 +205,8 @@ private:
             // A click toggles; now and then a state no box can hold.
             static const int kRefused[] = {-1, 3, 7};
             const int next = in_.rarely(8) ? in_.choose(kRefused) : (box.value() == 1 ? 0 : 1);
-            what += " := " + std::to_string(next);
+            what += " := ";
+            what += std::to_string(next);
             box.setValue(next);
             break;
         }
@@ -172,7 +216,8 @@ private:
             auto& list = static_cast<ui::ComboList&>(c);
             const int i = static_cast<int>(in_.pick(static_cast<std::size_t>(list.listCount()) + 3)) - 1;
             const bool picked = in_.rarely(2);
-            what += (picked ? " picks " : " := ") + std::to_string(i);
+            what += picked ? " picks " : " := ";
+            what += std::to_string(i);
             if (picked)
                 list.pick(i);
             else
@@ -194,21 +239,24 @@ private:
                                    r.min() + static_cast<int>(in_.pick(static_cast<std::size_t>(span))),
                                    static_cast<std::int16_t>(in_.u16())};
             const int v = in_.choose(choices);
-            what += " := " + std::to_string(v);
+            what += " := ";
+            what += std::to_string(v);
             r.setValue(v);
             break;
         }
         case ui::Kind::TabStrip: {
             auto& t = static_cast<ui::TabStrip&>(c);
             const int i = static_cast<int>(in_.pick(t.tabs().size() + 2)) - 1;
-            what += " := " + std::to_string(i);
+            what += " := ";
+            what += std::to_string(i);
             t.setCurrentTab(i);
             break;
         }
         case ui::Kind::ListView: {
             auto& l = static_cast<ui::ListView&>(c);
             const int n = static_cast<int>(in_.pick(l.items().size() + 2));
-            what += " dblclick " + std::to_string(n);
+            what += " dblclick ";
+            what += std::to_string(n);
             l.setSelectedItem(n);
             l.dblClick();
             break;
@@ -229,7 +277,11 @@ private:
     FuzzInput& in_;
     World& w_;
     ui::Form& root_;
-    std::shared_ptr<const State> registry_;
+    std::unique_ptr<State> states_[2];
+    int current_ = -1;
+    ControlStates topBefore_, rootBefore_;
+    std::vector<ui::Control*> reachable_;
+    std::string what_;
 };
 
 }  // namespace qmfuzz

@@ -49,7 +49,8 @@ inline const LoadRules* mainActionRules(const ui::Form& form, const ui::Control&
 // Windows version, then any use of it and of every dialog it opens.
 inline void fuzzMain(const std::uint8_t* data, std::size_t size) {
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
 
     platform::WindowsVersionInfo version;
@@ -67,7 +68,8 @@ inline void fuzzMain(const std::uint8_t* data, std::size_t size) {
 // The equalizer dialog over any stored state and any use.
 inline void fuzzEQ(const std::uint8_t* data, std::size_t size) {
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
     static const LoadRules rules = eqLoadRules();
     runDialog(in, w, [&] { return std::make_unique<frmEQ>(w.services(), w.ui()); }, rules);
@@ -76,7 +78,8 @@ inline void fuzzEQ(const std::uint8_t* data, std::size_t size) {
 // The WPCRSET dialog over any stored state and any use.
 inline void fuzzWPCRSET(const std::uint8_t* data, std::size_t size) {
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
     static const LoadRules rules = wpcrsetLoadRules();
     runDialog(in, w, [&] { return std::make_unique<frmWPCRSET>(w.services(), w.ui()); }, rules);
@@ -85,7 +88,8 @@ inline void fuzzWPCRSET(const std::uint8_t* data, std::size_t size) {
 // The quad settings dialog over any stored state and any use.
 inline void fuzzQuad(const std::uint8_t* data, std::size_t size) {
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
     static const LoadRules rules = quadLoadRules();
     runDialog(in, w, [&] { return std::make_unique<frmQuad>(w.services(), w.ui()); }, rules);
@@ -106,7 +110,8 @@ inline void fuzzReset(const std::uint8_t* data, std::size_t size) {
         }
     };
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
     Pictures pictures;
     static const LoadRules rules = silentOpening("frmReset");
@@ -116,7 +121,8 @@ inline void fuzzReset(const std::uint8_t* data, std::size_t size) {
 // The AC97 Mixer location dialog: any typed path, any start result.
 inline void fuzzMixer(const std::uint8_t* data, std::size_t size) {
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     buildWorld(machine, w);
     static const LoadRules rules = silentOpening("frmAC97Mixer");
     runDialog(in, w, [&] { return std::make_unique<frmAC97Mixer>(w.services(), w.ui()); }, rules);
@@ -129,7 +135,8 @@ inline void fuzzInfo(const std::uint8_t* data, std::size_t size) {
     static const char* const kSizes[] = {"747392", "702080", "", "0", "747392 "};
     static const char* const kNames[] = {"frmDrvVer", "frmAbout", "frmAboutA3D"};
     FuzzInput in = FuzzInput::user(data, size), machine = FuzzInput::machine(data, size);
-    World w(in);
+    FreshWorld fresh(in);
+    World& w = fresh;
     const int which = machine.byte() % 3;
     buildWorld(machine, w);
     auto text = [&](const char* const* table, std::size_t n) {
@@ -140,7 +147,8 @@ inline void fuzzInfo(const std::uint8_t* data, std::size_t size) {
     texts.driverSize = text(kSizes, 5);
     texts.a3dVersion = text(kVersions, 8);
 
-    const LoadRules rules = silentOpening(kNames[which]);
+    static const LoadRules kRules[] = {silentOpening(kNames[0]), silentOpening(kNames[1]), silentOpening(kNames[2])};
+    const LoadRules& rules = kRules[which];
     runDialog(
         in, w,
         [&]() -> std::unique_ptr<ui::Form> {

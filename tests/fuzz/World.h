@@ -3,11 +3,13 @@
 // any type, size and content, the Windows version and the files; and the
 // message boxes and program starts, answered from the user's input.
 #pragma once
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/SettingValue.h"
@@ -72,9 +74,29 @@ struct World {
     ScriptedMessageBox box;
     ScriptedLauncher launcher;
 
-    explicit World(FuzzInput& in) {
+    World() = default;
+    explicit World(FuzzInput& in) { reset(in); }
+    World(const World&) = delete;
+    World& operator=(const World&) = delete;
+
+    // As new, for the next input; the registry keeps its memory for reuse.
+    void reset(FuzzInput& in) {
+        env.mem.reset();
+        env.version = qmtest::FakeVersion();
+        env.fileVersions = qmtest::FakeFileVersions();
+        env.files = qmtest::FakeFiles();
+        env.launcher = qmtest::FakeLauncher();
+        env.msg = qmtest::RecordingMessageBox();
+        env.windows = qmtest::RecordingRealizer();
+        env.dialogs = qmtest::FakeFileDialogs();
+        env.documents = qmtest::FakeDocuments();
+        env.clock = qmtest::FakeClock();
         box.in = &in;
+        box.shown.clear();
         launcher.in = &in;
+        launcher.commandLines.clear();
+        launcher.files.clear();
+        launcher.lastStartedFile.clear();
     }
     platform::Services services() {
         platform::Services s = env.services();
@@ -86,6 +108,27 @@ struct World {
         u.messageBox = &box;
         return u;
     }
+};
+
+// One world per process, made ready for each input (building the machine
+// anew per input costs far more than the run itself) and emptied after it:
+// a run must free what it allocated, or the fuzzer takes it for a leak and
+// runs the input again under the leak checker.
+class FreshWorld {
+public:
+    explicit FreshWorld(FuzzInput& in) : w_(shared()) { w_.reset(in); }
+    ~FreshWorld() { w_.reset(idle_); }
+    FreshWorld(const FreshWorld&) = delete;
+    FreshWorld& operator=(const FreshWorld&) = delete;
+    operator World&() { return w_; }
+
+private:
+    static World& shared() {
+        static World* const w = new World();
+        return *w;
+    }
+    FuzzInput idle_{nullptr, nullptr, false};
+    World& w_;
 };
 
 // ---- the registry ---------------------------------------------------------
@@ -132,8 +175,16 @@ inline platform::RegValueData dwordValue(std::int64_t v) {
 }
 inline platform::RegValueData textValue(const std::string& t) { return {platform::REG_SZ, textBytes(t)}; }
 
+// The index of a catalogue entry in settings::all().
+inline std::size_t indexOf(const settings::Setting& s) {
+    const auto& all = settings::all();
+    for (std::size_t i = 0; i < all.size(); ++i)
+        if (all[i] == &s) return i;
+    return 0;  // every entry is in the table
+}
+
 // What a working driver installation holds for a setting.
-inline std::optional<platform::RegValueData> ordinaryValue(const settings::Setting& s) {
+inline std::optional<platform::RegValueData> makeOrdinaryValue(const settings::Setting& s) {
     using namespace settings;
     if (&s == &AC97MixerLocation() || &s == &ControlPanelPageConfig()) return std::nullopt;
     if (&s == &AU30TRAY()) return textValue("au30tray.exe");
@@ -148,6 +199,16 @@ inline std::optional<platform::RegValueData> ordinaryValue(const settings::Setti
         if (&s == &SpdifCard(n)) return std::nullopt;
     if (s.reset) return dwordValue(*s.reset);
     return dwordValue(s.created.value_or(0));
+}
+
+// The same, made once per process.
+inline const std::optional<platform::RegValueData>& ordinaryValue(const settings::Setting& s) {
+    static const auto table = [] {
+        std::array<std::optional<platform::RegValueData>, settings::kSettingCount> t;
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = makeOrdinaryValue(*settings::all()[i]);
+        return t;
+    }();
+    return table[indexOf(s)];
 }
 
 // A stored value that is not the ordinary one, as the input describes it,
@@ -183,7 +244,7 @@ inline std::optional<platform::RegValueData> oddValue(FuzzInput& in, const setti
         return RegValueData{in.flag() ? platform::REG_EXPAND_SZ : platform::REG_MULTI_SZ,
                             textBytes(std::to_string(n) + std::string(2, '\0'))};
     default: {  // next to the ordinary value
-        auto v = s ? ordinaryValue(*s) : std::nullopt;
+        const platform::RegValueData* v = s && ordinaryValue(*s) ? &*ordinaryValue(*s) : nullptr;
         std::int64_t base = 0;
         if (v && v->type == platform::REG_DWORD && v->data.size() == 4)
             base = static_cast<std::int32_t>(v->data[0] | v->data[1] << 8 | v->data[2] << 16 |
@@ -205,6 +266,13 @@ inline const std::vector<std::string>& catalogueKeys() {
     return keys;
 }
 
+inline std::size_t keyIndexOf(std::string_view path) {
+    const auto& keys = catalogueKeys();
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i] == path) return i;
+    return keys.size();
+}
+
 // Names no catalogue entry has; the program must leave them alone.
 inline const char* const kStrangerNames[] = {"Reg16", "RegXX", "", "Start2", "AC97PCMOutVol2", "Version", "1 "};
 
@@ -222,22 +290,53 @@ inline std::string upper(std::string p) {
 
 // The machine: a working XP installation of the driver, then the input's
 // edits to it, each a few bytes, so any one value, key, file or version can
-// be made odd by a short input.
+// be made odd by a short input. It holds only what the edits changed; the
+// ordinary installation is made once per process.
 struct Machine {
     enum class KeyState { Present, Missing, Denied };
+    enum class Spelling { AsCatalogued, Upper, Lower };
     struct Key {
-        std::string spelling;
+        Spelling spelling = Spelling::AsCatalogued;
         KeyState state = KeyState::Present;
-        std::vector<std::pair<std::string, platform::RegValueData>> strangers;
+        std::vector<std::pair<const char*, platform::RegValueData>> strangers;
     };
-    std::map<std::string, Key> keys;
-    std::map<const settings::Setting*, std::optional<platform::RegValueData>> values;
+    // Every catalogue key, by its path.
+    struct Keys {
+        std::array<Key, 16> byIndex;
+        Key& operator[](std::string_view path) { return byIndex[keyIndexOf(path)]; }
+        const Key& at(std::string_view path) const { return byIndex[keyIndexOf(path)]; }
+    };
+    // Every catalogue value: the ordinary one until an edit sets it.
+    class Values {
+    public:
+        std::optional<platform::RegValueData>& operator[](const settings::Setting* s) {
+            Slot& slot = slots_[indexOf(*s)];
+            if (!slot.edited) slot = {true, ordinaryValue(*s)};
+            return slot.value;
+        }
+        const std::optional<platform::RegValueData>& at(const settings::Setting& s) const {
+            const Slot& slot = slots_[indexOf(s)];
+            return slot.edited ? slot.value : ordinaryValue(s);
+        }
+
+    private:
+        struct Slot {
+            bool edited = false;
+            std::optional<platform::RegValueData> value;
+        };
+        std::array<Slot, settings::kSettingCount> slots_;
+    };
+    Keys keys;
+    Values values;
     bool failWrites = false;
 
     enum class Os { XP, W2000, W98, Vista, QueryFails, Other } os = Os::XP;
     platform::OsVersionData other;
     std::vector<std::uint8_t> servicePack;
-    std::map<std::string, std::optional<platform::FileVersionWords>> versions;
+    static constexpr const char* kFiles[] = {"a3d.dll", "a3dapi.dll", "drivers\\adm8830.sys", "drivers\\admaud30.sys"};
+    std::array<std::optional<platform::FileVersionWords>, 4> versions{
+        {platform::FileVersionWords{0x0005000C, 0x00010A00}, platform::FileVersionWords{0x0005000C, 0x00010A00},
+         platform::FileVersionWords{0x0005000C, 0x00010A00}, std::nullopt}};
     std::string programFolder = "C:\\Program Files\\Quillmere", systemFolder = "C:\\WINDOWS\\system32";
     // The driver file's length at its three paths (system folder, below the
     // program's folder, the fixed one); nothing for not found.
@@ -245,11 +344,14 @@ struct Machine {
     struct Length { At at = At::NotFound; std::uint64_t bytes = 0; };
     Length lengths[3] = {{At::Found, 747392}, {}, {}};
 
-    Machine() {
-        for (const std::string& k : catalogueKeys()) keys[k].spelling = k;
-        for (const settings::Setting* s : settings::all()) values[s] = ordinaryValue(*s);
-        for (const char* f : {"a3d.dll", "a3dapi.dll", "drivers\\adm8830.sys"})
-            versions[f] = platform::FileVersionWords{0x0005000C, 0x00010A00};
+    // A key's path as this machine spells it.
+    static const std::string& spelled(std::size_t key, Spelling how) {
+        static const auto table = [] {
+            std::vector<std::array<std::string, 3>> t;
+            for (const std::string& k : catalogueKeys()) t.push_back({k, upper(k), lowered(k)});
+            return t;
+        }();
+        return table[key][static_cast<int>(how)];
     }
 
     void edit(FuzzInput& in);
@@ -264,7 +366,6 @@ inline void Machine::edit(FuzzInput& in) {
         {0x00050000, 0x08790001},  // 5.0.2169.1
         {0x00500000, 0x00000003},  // 80.0.0.3
     };
-    static const char* const kFiles[] = {"a3d.dll", "a3dapi.dll", "drivers\\adm8830.sys", "drivers\\admaud30.sys"};
     static const char* const kProgramFolders[] = {"C:\\WINDOWS", "", "C:\\a|b", "C:\\Program Files\\Quillmere"};
     static const char* const kSystemFolders[] = {"C:\\WINNT\\system32", "", "C:\\WINDOWS\\system32"};
     static const std::uint64_t kLengths[] = {747392, 702080, 0, 0xFFFFFFFFull, 0x100000000ull};
@@ -277,17 +378,17 @@ inline void Machine::edit(FuzzInput& in) {
     }
     switch (op) {
     case 8: {
-        Key& k = keys[catalogueKeys()[in.pick(catalogueKeys().size())]];
+        Key& k = keys.byIndex[in.pick(catalogueKeys().size())];
         switch (in.byte() % 4) {
         case 0: k.state = KeyState::Missing; break;
         case 1: k.state = KeyState::Denied; break;
-        case 2: k.spelling = upper(k.spelling); break;
-        default: k.spelling = lowered(k.spelling); break;
+        case 2: k.spelling = Spelling::Upper; break;
+        default: k.spelling = Spelling::Lower; break;
         }
         break;
     }
     case 9: {
-        Key& k = keys[catalogueKeys()[in.pick(catalogueKeys().size())]];
+        Key& k = keys.byIndex[in.pick(catalogueKeys().size())];
         const char* name = in.choose(kStrangerNames);
         if (auto v = oddValue(in, nullptr)) k.strangers.emplace_back(name, *v);
         break;
@@ -303,7 +404,7 @@ inline void Machine::edit(FuzzInput& in) {
         break;
     case 11: servicePack = in.bytes(128); break;
     case 12: {
-        auto& v = versions[in.choose(kFiles)];
+        auto& v = versions[in.pick(std::size(kFiles))];
         switch (in.byte() % 3) {
         case 0: v = std::nullopt; break;
         case 1: v = in.choose(kVersions); break;
@@ -330,19 +431,27 @@ inline void Machine::edit(FuzzInput& in) {
 }
 
 inline void Machine::apply(qmtest::TestEnv& env) const {
+    // The catalogue's entries by key, in catalogue order, made once.
+    static const auto byKey = [] {
+        std::vector<std::vector<const settings::Setting*>> t(catalogueKeys().size());
+        for (const settings::Setting* s : settings::all()) t[keyIndexOf(s->key)].push_back(s);
+        return t;
+    }();
     platform::MemoryRegistry& mem = env.mem;
-    for (const std::string& path : catalogueKeys()) {
-        const Key& k = keys.at(path);
+    const std::size_t nKeys = catalogueKeys().size();
+    for (std::size_t i = 0; i < nKeys; ++i) {
+        const Key& k = keys.byIndex[i];
         if (k.state == KeyState::Missing) continue;
-        mem.addKey(k.spelling);
-        for (const auto& [s, v] : values)
-            if (v && path == s->key) mem.setRaw(k.spelling, s->name, v->type, v->data);
-        for (const auto& [name, v] : k.strangers) mem.setRaw(k.spelling, name, v.type, v.data);
+        const std::string& path = spelled(i, k.spelling);
+        mem.addKey(path);
+        for (const settings::Setting* s : byKey[i])
+            if (const auto& v = values.at(*s)) mem.setRaw(path, s->name, v->type, v->data);
+        for (const auto& [name, v] : k.strangers) mem.setRaw(path, name, v.type, v.data);
     }
     // A missing key may come back as the parent of a present one; it stays
     // empty then, as after an uninstall that left the sub-key.
-    for (const std::string& path : catalogueKeys())
-        if (keys.at(path).state == KeyState::Denied) mem.denyAccess(keys.at(path).spelling);
+    for (std::size_t i = 0; i < nKeys; ++i)
+        if (keys.byIndex[i].state == KeyState::Denied) mem.denyAccess(spelled(i, keys.byIndex[i].spelling));
     mem.failWrites = failWrites;
 
     switch (os) {
@@ -354,8 +463,8 @@ inline void Machine::apply(qmtest::TestEnv& env) const {
     case Os::Other: env.version.d = other; break;
     }
     std::copy(servicePack.begin(), servicePack.end(), env.version.d.servicePack);
-    for (const auto& [file, v] : versions)
-        if (v) env.fileVersions.files[file] = *v;
+    for (std::size_t i = 0; i < versions.size(); ++i)
+        if (versions[i]) env.fileVersions.files[kFiles[i]] = *versions[i];
     env.files.folder = programFolder;
     env.files.system = systemFolder;
     const std::string paths[] = {systemFolder + "\\drivers\\adm8830.sys",

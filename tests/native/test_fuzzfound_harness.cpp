@@ -9,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "tests/fuzz/BackupTargets.h"
 #include "tests/fuzz/Targets.h"
 
 namespace {
@@ -278,7 +279,8 @@ TEST_F(Harness, CommittedSeedsReplayCleanThroughEveryTarget) {
     const std::pair<const char*, void (*)(const std::uint8_t*, std::size_t)> targets[] = {
         {"fuzz_main", qmfuzz::fuzzMain},   {"fuzz_eq", qmfuzz::fuzzEQ},       {"fuzz_wpcrset", qmfuzz::fuzzWPCRSET},
         {"fuzz_reset", qmfuzz::fuzzReset}, {"fuzz_quad", qmfuzz::fuzzQuad},   {"fuzz_mixer", qmfuzz::fuzzMixer},
-        {"fuzz_info", qmfuzz::fuzzInfo}};
+        {"fuzz_info", qmfuzz::fuzzInfo},   {"fuzz_backup_reader", qmfuzz::fuzzBackupReader},
+        {"fuzz_backup_roundtrip", qmfuzz::fuzzBackupRoundTrip}};
     const auto corpus = std::filesystem::path(__FILE__).parent_path().parent_path() / "fuzz" / "corpus";
     ASSERT_TRUE(std::filesystem::is_directory(corpus)) << corpus;
     for (const auto& [name, run] : targets) {

@@ -1,0 +1,173 @@
+// The backup file's reader and writer fuzzed on their own: any bytes as a
+// file to restore, and any stored state backed up and restored.
+#pragma once
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "backup/Backup.h"
+#include "tests/fuzz/Oracles.h"
+
+namespace qmfuzz {
+
+// A registry as a reinstalled driver leaves it: every key the program writes
+// into, no values. One per process, emptied for each input.
+inline platform::MemoryRegistry& freshRegistry() {
+    static platform::MemoryRegistry* const mem = new platform::MemoryRegistry();
+    mem->reset();
+    for (const settings::Setting* s : backup::writtenSettings()) mem->addKey(s->key);
+    return *mem;
+}
+
+inline bool sameKeyAndName(const settings::Setting& s, const backup::RegEntry& e) {
+    return lookupSetting(e.key, e.name) == &s;
+}
+
+// What a restore must write for a stored value: texts lose one terminator.
+inline std::vector<std::uint8_t> restoredBytes(const settings::Setting& s, std::vector<std::uint8_t> data) {
+    if (s.type == platform::REG_SZ && !data.empty() && data.back() == 0) data.pop_back();
+    return data;
+}
+
+// Applies `plan` to a fresh registry: every write is one of the plan's
+// values, under its own key and name, of its type, with its bytes.
+inline void checkRestore(const backup::RestorePlan& plan, platform::MemoryRegistry& mem) {
+    platform::mdlRegistry reg(mem);
+    backup::applyRestore(plan, reg);
+    std::size_t next = 0;  // the plan's values are written in order
+    for (const platform::RegLogEntry& e : mem.log()) {
+        if (e.op == platform::RegLogEntry::Delete) fail("a restore deleted " + e.path + "\\" + e.name);
+        if (e.op == platform::RegLogEntry::CreateKey) {
+            if (!lookupSetting(e.path, "CoefSet0") && !lookupSetting(e.path, "SplashScreen"))
+                fail("a restore created the key " + e.path);
+            continue;
+        }
+        const settings::Setting* s = lookupSetting(e.path, e.name);
+        while (next < plan.values.size() && plan.values[next].setting != s) ++next;
+        if (next == plan.values.size())
+            fail("a restore wrote a value not in its plan, or out of order: " + e.path + "\\" + e.name);
+        if (e.value.type != s->type || e.value.data != plan.values[next].data)
+            fail("a restore wrote " + std::string(s->name) + " as " + describe(e.value));
+        ++next;
+    }
+    if (mem.openHandles() != 0) fail("a restore left a registry key open");
+}
+
+// Any bytes as a file to restore: never a crash; nothing taken from a file
+// unless all of it was read; every value taken is the catalogue's, under its
+// key and name, of its type; and a restore writes exactly those values.
+inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
+    using Refusal = backup::RestorePlan::Refusal;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const backup::ReadResult file = backup::readRegFile(bytes);
+    const backup::RestorePlan plan = backup::planRestore(bytes);
+    if (file.error != backup::ReadError::None) {
+        if (plan.refusal == Refusal::None || plan.refusal == Refusal::NothingToRestore || !plan.values.empty())
+            fail("a restore plan from a file that was not read whole");
+        return;
+    }
+    if (plan.values.size() + plan.skipped != file.entries.size() + file.skipped)
+        fail("a restore plan lost count: " + std::to_string(plan.values.size()) + " values and " +
+             std::to_string(plan.skipped) + " skipped from " + std::to_string(file.entries.size()) + " entries and " +
+             std::to_string(file.skipped) + " skipped lines");
+    if (plan.values.empty() != (plan.refusal == Refusal::NothingToRestore))
+        fail("a restore plan with values refused, or without values accepted");
+    if (plan.refusal != Refusal::None && plan.refusal != Refusal::NothingToRestore)
+        fail("a file read whole refused as unreadable");
+    // The plan's values are file entries of the written values, in the file's order.
+    std::size_t at = 0;
+    for (const backup::RestorePlan::Value& v : plan.values) {
+        const settings::Setting& s = *v.setting;
+        const auto& written = backup::writtenSettings();
+        if (std::find(written.begin(), written.end(), &s) == written.end())
+            fail(std::string("a restore plan takes ") + s.name + ", which the program never writes");
+        // Only an entry of its own key, name and type (a number of four bytes) can give it.
+        const auto gives = [&](const backup::RegEntry& e) {
+            return sameKeyAndName(s, e) && e.type == s.type && (s.type != platform::REG_DWORD || e.data.size() == 4);
+        };
+        while (at < file.entries.size() && !gives(file.entries[at])) ++at;
+        if (at == file.entries.size())
+            fail(std::string("a restore plan takes ") + s.name + " from no entry of its key, name and type");
+        const backup::RegEntry& e = file.entries[at++];
+        if (v.data != restoredBytes(s, e.data)) fail(std::string("a restore plan changed the bytes of ") + s.name);
+    }
+    if (plan.refusal == Refusal::None) checkRestore(plan, freshRegistry());
+}
+
+// Any state of the written values (absent, of their own type or any other,
+// any bytes) backed up and restored onto a fresh registry: every value of
+// its own type comes back byte for byte (a text without one terminator),
+// every other one is skipped, and the file reads back as it was written.
+inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
+    FuzzInput in(data, data + size, false);
+    platform::MemoryRegistry& source = freshRegistry();
+    std::vector<backup::RegEntry> stored;
+    for (const settings::Setting* s : backup::writtenSettings()) {
+        std::optional<platform::RegValueData> v = ordinaryValue(*s);
+        switch (in.byte() % 6) {
+        case 0: break;
+        case 1: v.reset(); break;
+        case 2: v = platform::RegValueData{s->type, in.bytes(in.pick(s->type == platform::REG_BINARY ? 320 : 48))}; break;
+        case 3: v = platform::RegValueData{in.flag() ? in.u32() : in.choose(kOddTypes), in.bytes(in.pick(48))}; break;
+        case 4: v = s->type == platform::REG_SZ ? textValue(in.choose(kTexts)) : dwordValue(in.choose(kInteresting)); break;
+        default: v = oddValue(in, s); break;
+        }
+        if (!v) continue;
+        source.setRaw(s->key, s->name, v->type, v->data);
+        stored.push_back({s->key, s->name, v->type, v->data});
+    }
+    // The file keeps one key's values together, keys in first-seen order.
+    std::vector<std::string> keyOrder;
+    for (const backup::RegEntry& e : stored)
+        if (std::find(keyOrder.begin(), keyOrder.end(), e.key) == keyOrder.end()) keyOrder.push_back(e.key);
+    std::stable_sort(stored.begin(), stored.end(), [&](const backup::RegEntry& a, const backup::RegEntry& b) {
+        return std::find(keyOrder.begin(), keyOrder.end(), a.key) < std::find(keyOrder.begin(), keyOrder.end(), b.key);
+    });
+    const backup::Backup b = backup::makeBackup(source);
+    if (b.values != stored.size()) fail("a backup of " + std::to_string(stored.size()) + " values holds " + std::to_string(b.values));
+
+    const backup::ReadResult file = backup::readRegFile(b.text);
+    if (file.error != backup::ReadError::None || file.skipped != 0 || file.entries.size() != stored.size())
+        fail("a backup does not read back whole: " + std::to_string(file.entries.size()) + " of " +
+             std::to_string(stored.size()) + " values, " + std::to_string(file.skipped) + " lines skipped");
+    std::size_t restorable = 0;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const backup::RegEntry& want = stored[i];
+        const backup::RegEntry& got = file.entries[i];
+        const settings::Setting& s = *lookupSetting(want.key, want.name);
+        // regedit's quoted form drops a text's one terminator.
+        const bool sameData = got.data == want.data || (want.type == platform::REG_SZ && !want.data.empty() &&
+                                                         want.data.back() == 0 &&
+                                                         std::equal(got.data.begin(), got.data.end(), want.data.begin()) &&
+                                                         got.data.size() + 1 == want.data.size());
+        if (got.key != want.key || got.name != want.name || got.type != want.type || !sameData)
+            fail("a backup reads back " + std::string(s.name) + " as " + describe(platform::RegValueData{got.type, got.data}) +
+                 ", not " + describe(platform::RegValueData{want.type, want.data}));
+        if (want.type == s.type && (s.type != platform::REG_DWORD || want.data.size() == 4)) ++restorable;
+    }
+
+    const backup::RestorePlan plan = backup::planRestore(b.text);
+    if (plan.values.size() != restorable || plan.skipped != stored.size() - restorable)
+        fail("a restore of a backup takes " + std::to_string(plan.values.size()) + " of " + std::to_string(restorable) +
+             " values");
+    if (plan.refusal != (restorable ? backup::RestorePlan::Refusal::None : backup::RestorePlan::Refusal::NothingToRestore))
+        fail("a restore of a backup refused");
+    if (plan.refusal != backup::RestorePlan::Refusal::None) return;
+    platform::MemoryRegistry& target = freshRegistry();
+    checkRestore(plan, target);
+    for (const backup::RegEntry& want : stored) {
+        const settings::Setting& s = *lookupSetting(want.key, want.name);
+        const platform::RegValueData* got = target.find(s.key, s.name);
+        if (want.type == s.type && (s.type != platform::REG_DWORD || want.data.size() == 4)) {
+            if (!got || got->type != s.type || got->data != restoredBytes(s, want.data))
+                fail(std::string("a round trip brought back ") + s.name + " as " +
+                     (got ? describe(*got) : std::string("(absent)")) + ", not " +
+                     describe(platform::RegValueData{want.type, want.data}));
+        } else if (got) {
+            fail(std::string("a round trip restored ") + s.name + ", stored in another type");
+        }
+    }
+}
+
+}  // namespace qmfuzz
