@@ -154,7 +154,7 @@ public:
             what.assign(top->name());
             if (k == reachable.size()) {
                 what += " close box";
-                check([top] { top->closeBox(); }, nullptr, what);
+                check([top] { top->fromUser([top] { top->closeBox(); }); }, nullptr, what);
                 continue;
             }
             ui::Control& c = *reachable[k];
@@ -166,7 +166,8 @@ public:
                 what += std::to_string(c.index());
                 what += ')';
             }
-            check([&] { act(c, what); }, rules, what, &c);
+            // As the real windows do: a failing handler is caught and told.
+            check([&] { top->fromUser([&] { act(c, what); }); }, rules, what, &c);
         }
     }
 

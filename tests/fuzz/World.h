@@ -43,6 +43,8 @@ struct ScriptedMessageBox : ui::MessageBoxService {
         if (title.empty()) fail("a message box without title: " + text);
         if (style != ui::MB_OK_ && style != ui::MB_YESNO_ && style != ui::MB_CRITICAL_ && style != ui::MB_INFORMATION_)
             fail("a message box of style " + std::to_string(style) + ": " + text);
+        // The windows catch a failing handler and say so: still a fault.
+        if (text.rfind(ui::kChangeFailed, 0) == 0) fail("a user's action failed: " + text);
         shown.push_back({text, title, style, owner ? owner->name() : std::string()});
         if (shown.size() > 4096) fail("message boxes without end: " + text);
         if (style == ui::MB_YESNO_) return in->flag() ? ui::ID_YES : ui::ID_NO;
