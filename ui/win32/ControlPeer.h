@@ -22,8 +22,6 @@ namespace ui::win32 {
 class ControlPeer;
 class PageBackground;
 
-using ModelCall = ui::UserAction;
-
 // What a control's window needs of the form it lies on.
 class PeerHost {
 public:
@@ -39,7 +37,7 @@ public:
     // Runs a user's action on the model: never while model state is being
     // pushed into the windows, never after teardown, and no exception gets
     // out.
-    virtual void toModel(ModelCall action) = 0;
+    virtual void toModel(UserAction action) = 0;
     // The window's own code failed (inside a catch): tells the user.
     virtual void realizationFailed() = 0;
     // Shows the model's state again after a user's action, which the model

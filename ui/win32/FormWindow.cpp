@@ -33,7 +33,7 @@ HINSTANCE FormWindow::instance() const { return tk_.instance(); }
 HFONT FormWindow::font() const { return tk_.font(); }
 int FormWindow::dpi() const { return tk_.dpi(); }
 
-void FormWindow::toModel(ModelCall action) {
+void FormWindow::toModel(UserAction action) {
     if (dead_ || pushing_ || !form_) return;
     form_->fromUser(action);
 }

@@ -53,7 +53,7 @@ public:
     int dpi() const override;
     const PageBackground& page() const override { return page_; }
     bool alive() const override { return !dead_; }
-    void toModel(ModelCall action) override;
+    void toModel(UserAction action) override;
     void realizationFailed() override;
     void resync(ControlPeer& p) override;
     ControlPeer* peerOf(const Control& c) const override;
