@@ -1,8 +1,20 @@
 enable_language(RC)
-# XP runs on CPUs without SSE and, on the Pentium MMX and the AMD K6, without
-# the Pentium Pro's CMOV, FCOMI and FCMOV: x87 code for the Pentium MMX only.
-set(QM_CPU_FLAGS -march=pentium-mmx -mfpmath=387)
-include(cmake/runtime.cmake)
+# Built for x86_64 this is the stand-in: the same program for the
+# end-to-end tests on a machine that cannot run 32-bit code (64-bit Wine
+# only). It is never shipped, so it keeps the toolchain's own start-up and
+# runtime and none of the XP exe's size and processor measures.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(QM_STANDIN ON)
+else()
+  set(QM_STANDIN OFF)
+endif()
+if(NOT QM_STANDIN)
+  # XP runs on CPUs without SSE and, on the Pentium MMX and the AMD K6, without
+  # the Pentium Pro's CMOV, FCOMI and FCMOV: x87 code for the Pentium MMX only.
+  set(QM_CPU_FLAGS -march=pentium-mmx -mfpmath=387)
+  set(QM_STACK_FLAGS -mpreferred-stack-boundary=2)
+  include(cmake/runtime.cmake)
+endif()
 # XP: the headers must not declare Vista's functions or grow its structures.
 set(QM_XP_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
 
@@ -33,6 +45,10 @@ add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o
   DEPENDS qm_start $<TARGET_OBJECTS:qm_start> VERBATIM)
 add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o)
 function(qm_product_link target)
+  if(QM_STANDIN)
+    target_link_options(${target} PRIVATE -static -s -mwindows)
+    return()
+  endif()
   add_dependencies(${target} qm_start_file)
   target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o)
@@ -54,13 +70,15 @@ target_compile_definitions(quillmere PRIVATE ${QM_XP_DEFS})
 # counts. The program has one thread, so function statics need no locks;
 # with x87 code only nothing wants a 16-byte aligned stack.
 target_compile_options(quillmere PRIVATE -Wall -Wextra -Oz -ffunction-sections -fdata-sections -fno-rtti
-  -fno-threadsafe-statics -mpreferred-stack-boundary=2)
+  -fno-threadsafe-statics ${QM_STACK_FLAGS})
 # Under C++20 libstdc++ drops its extern templates of std::string, so the
 # members used are built here, in sections --gc-sections can trim, instead
 # of coming whole from libstdc++'s string-inst object (about 23 KB).
 set_target_properties(quillmere PROPERTIES CXX_STANDARD 20)
 target_compile_options(quillmere PRIVATE ${QM_CPU_FLAGS})
-target_sources(quillmere PRIVATE $<TARGET_OBJECTS:qm_runtime>)
+if(NOT QM_STANDIN)
+  target_sources(quillmere PRIVATE $<TARGET_OBJECTS:qm_runtime>)
+endif()
 # The icon is drawn at build time; no binary file lives in the tree.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(QM_ICON ${CMAKE_BINARY_DIR}/generated/quillmere.ico)

@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # Shared by scripts/test and scripts/demo: packages, builds, Xvfb and a
-# throwaway 32-bit Wine prefix. Source it; it defines functions only.
+# throwaway Wine prefix. Source it; it defines functions and their settings.
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 QM_JOBS=${QM_JOBS:-2}
@@ -40,7 +40,8 @@ qm_need_packages() {
 qm_packages() {
   echo cmake g++ make googletest libgtest-dev python3 \
     g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
-    wine wine32:i386 fonts-wine xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev gcc-12-source xz-utils
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix \
+    wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev gcc-12-source xz-utils
 }
 
 # qm_configure <dir> <cmake args...>: reconfigures from the defaults, so a
@@ -68,9 +69,57 @@ qm_build_product() {
     -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-win32.cmake" && qm_build "$QM_BUILD_DIR/product"
 }
 
+# Where the end-to-end runs take their programs from: the XP exe and the
+# 32-bit driver, or, on a machine that cannot run 32-bit code, the 64-bit
+# stand-in and driver (qm_wine_arch decides).
+QM_E2E_DIR=$QM_BUILD_DIR/e2e
+QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+QM_STANDIN=
+
 qm_build_e2e() {
-  qm_configure "$QM_BUILD_DIR/e2e" -DQM_BUILD=e2e \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-posix.cmake" && qm_build "$QM_BUILD_DIR/e2e" "$@"
+  local chain=toolchain-mingw-posix.cmake
+  [ -n "$QM_STANDIN" ] && chain=toolchain-mingw64-posix.cmake
+  qm_configure "$QM_E2E_DIR" -DQM_BUILD=e2e \
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/$chain" && qm_build "$QM_E2E_DIR" "$@"
+}
+
+# The same program built for x86_64, for the end-to-end runs only.
+qm_build_standin() {
+  qm_configure "$QM_BUILD_DIR/standin" -DQM_BUILD=product \
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere
+}
+
+# Some virtual machines' kernels run no 32-bit code at all: not Debian's
+# 32-bit Wine, and not Wine's WoW64 either (its switch into 32-bit mode
+# faults). There the end-to-end runs use 64-bit Wine with the stand-in.
+# QM_E2E_ARCH=i686 or x86_64 overrides the look. Call it after the packages.
+qm_wine_arch() {
+  local arch=${QM_E2E_ARCH:-}
+  if [ -z "$arch" ]; then
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+  fi
+  if [ "$arch" = x86_64 ]; then
+    QM_STANDIN=1
+    QM_E2E_DIR=$QM_BUILD_DIR/e2e64
+    QM_E2E_EXE=$QM_BUILD_DIR/standin/quillmere.exe
+    QM_WINEARCH=win64
+    # Debian's wine and wine-stable start the 32-bit loader whenever it is
+    # installed; these start the 64-bit one, for the tools too (wineboot,
+    # winepath and reg go through wine-stable).
+    local bin=$QM_ROOT/$QM_BUILD_DIR/wine64-bin n
+    mkdir -p "$bin"
+    for n in wine wine-stable; do
+      printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$bin/$n"
+      chmod +x "$bin/$n"
+    done
+    case ":$PATH:" in *":$bin:"*) ;; *) PATH=$bin:$PATH ;; esac
+    export PATH
+  else
+    QM_STANDIN=
+    QM_E2E_DIR=$QM_BUILD_DIR/e2e
+    QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+    QM_WINEARCH=win32
+  fi
 }
 
 # Starts Xvfb on a free display and exports DISPLAY. Numbers from 140 up,
@@ -123,10 +172,10 @@ qm_display_usable() {
   esac
 }
 
-# qm_make_prefix <dir>: a new 32-bit Wine prefix without the Mono and Gecko
+# qm_make_prefix <dir>: a new Wine prefix (32-bit, or as qm_wine_arch chose) without the Mono and Gecko
 # installers and without the crash dialog (which would wait for a click).
 qm_make_prefix() {
-  export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$1 WINEARCH=${QM_WINEARCH:-win32} WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   timeout -k 10 300 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; return 1; }

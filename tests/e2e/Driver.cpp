@@ -1549,7 +1549,13 @@ void typeAlt(const Window& w, char key) {
 namespace {
 
 // Wine keeps a process's GDI objects in a table its PEB points to, laid out
-// as 65536 entries of 24 bytes with the object's type in byte 14.
+// as 65536 entries of 24 bytes with the object's type in byte 14 (the
+// same in 32 and 64 bits; only the PEB's field moves).
+#ifdef _WIN64
+constexpr std::size_t kPebGdiTable = 0xf8;
+#else
+constexpr std::size_t kPebGdiTable = 0x94;
+#endif
 long gdiObjectsFromTable(HANDLE proc) {
     using NtQip = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
     auto query = reinterpret_cast<NtQip>(
@@ -1564,7 +1570,7 @@ long gdiObjectsFromTable(HANDLE proc) {
     } pbi = {};
     if (query(proc, 0, &pbi, sizeof pbi, nullptr) != 0 || !pbi.peb) return -1;
     PVOID table = nullptr;
-    if (!ReadProcessMemory(proc, static_cast<char*>(pbi.peb) + 0x94, &table, sizeof table, nullptr) || !table)
+    if (!ReadProcessMemory(proc, static_cast<char*>(pbi.peb) + kPebGdiTable, &table, sizeof table, nullptr) || !table)
         return -1;
     constexpr std::size_t kEntry = 24, kEntries = 0x10000, kChunk = 4096;
     std::vector<unsigned char> buf(kChunk * kEntry);
