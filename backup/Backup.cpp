@@ -46,7 +46,8 @@ const settings::Setting* writtenAt(const std::string& key, const std::string& na
     // A NUL inside the file's key or name would end the comparison early.
     if (key.find('\0') != std::string::npos || name.find('\0') != std::string::npos) return nullptr;
     for (const settings::Setting* s : writtenSettings())
-        if (settings::detail::iequal(s->key, key.c_str()) && settings::detail::iequal(s->name, name.c_str())) return s;
+        // Names first: they differ early, the keys share long prefixes.
+        if (settings::detail::iequal(s->name, name.c_str()) && settings::detail::iequal(s->key, key.c_str())) return s;
     return nullptr;
 }
 

@@ -154,7 +154,7 @@ inline bool iequal(const char* a, const char* b) {
 
 inline const Setting* lookup(const char* k, const char* n) {
     for (const Setting* s : all())
-        if (detail::iequal(s->key, k) && detail::iequal(s->name, n)) return s;
+        if (detail::iequal(s->name, n) && detail::iequal(s->key, k)) return s;
     return nullptr;
 }
 

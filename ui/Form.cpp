@@ -26,11 +26,13 @@ Control* Form::find(const std::string& name, int index) const {
     return nullptr;
 }
 
-TabStrip* Form::tabStrip() const {
-    for (Control* c : controls_)
-        if (c->kind() == Kind::TabStrip) return static_cast<TabStrip*>(c);
-    return nullptr;
+void Form::add(Control* c) {
+    controls_.push_back(c);
+    // Called from the control's base constructor: its kind is already set.
+    if (!tabStrip_ && c->kind() == Kind::TabStrip) tabStrip_ = c;
 }
+
+TabStrip* Form::tabStrip() const { return static_cast<TabStrip*>(tabStrip_); }
 
 void Form::load() {
     if (loaded_) return;

@@ -167,13 +167,15 @@ protected:
 private:
     friend class Control;
     friend class OptionArray;
-    void add(Control* c) { controls_.push_back(c); }
+    void add(Control* c);
     void purgeClosedDialogs();
 
     std::string name_, caption_;
     int clientW_ = 0, clientH_ = 0;
     UiServices services_;
     std::vector<Control*> controls_;
+    // The first tab strip added: every control's visibility asks for it.
+    Control* tabStrip_ = nullptr;
     bool loaded_ = false, visible_ = false, enabled_ = true, realized_ = false, activated_ = false;
     Form* owner_ = nullptr;
     bool ownerStaysVisible_ = false;

@@ -13,12 +13,27 @@ namespace qmfuzz {
 
 // A registry as a reinstalled driver leaves it: every key the program writes
 // into, no values. One per process, emptied for each input.
-inline platform::MemoryRegistry& freshRegistry() {
+inline platform::MemoryRegistry& pooledRegistry() {
     static platform::MemoryRegistry* const mem = new platform::MemoryRegistry();
-    mem->reset();
-    for (const settings::Setting* s : backup::writtenSettings()) mem->addKey(s->key);
     return *mem;
 }
+
+inline platform::MemoryRegistry& freshRegistry() {
+    platform::MemoryRegistry& mem = pooledRegistry();
+    mem.reset();
+    for (const settings::Setting* s : backup::writtenSettings()) mem.addKey(s->key);
+    return mem;
+}
+
+// Emptied again as an input ends, so that what it stored is freed within
+// its own run: libFuzzer runs again, to look for a leak, every input that
+// frees fewer blocks than it allocates, which was every other one.
+struct EmptiedAtEnd {
+    EmptiedAtEnd() = default;
+    EmptiedAtEnd(const EmptiedAtEnd&) = delete;
+    EmptiedAtEnd& operator=(const EmptiedAtEnd&) = delete;
+    ~EmptiedAtEnd() { pooledRegistry().reset(); }
+};
 
 inline bool sameKeyAndName(const settings::Setting& s, const backup::RegEntry& e) {
     return lookupSetting(e.key, e.name) == &s;
@@ -58,6 +73,7 @@ inline void checkRestore(const backup::RestorePlan& plan, platform::MemoryRegist
 // unless all of it was read; every value taken is the catalogue's, under its
 // key and name, of its type; and a restore writes exactly those values.
 inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
+    const EmptiedAtEnd emptied;
     using Refusal = backup::RestorePlan::Refusal;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const backup::ReadResult file = backup::readRegFile(bytes);
@@ -100,6 +116,7 @@ inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
 // its own type comes back byte for byte (a text without one terminator),
 // every other one is skipped, and the file reads back as it was written.
 inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
+    const EmptiedAtEnd emptied;
     FuzzInput in(data, data + size, false);
     platform::MemoryRegistry& source = freshRegistry();
     std::vector<backup::RegEntry> stored;

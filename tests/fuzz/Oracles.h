@@ -35,6 +35,8 @@ using settings::Setting;
 struct Stored {
     std::optional<RegValueData> raw;  // what is there, readable or not
     platform::SettingValue reading;   // what the registry procedures make of it
+    // What `reading` was read from: it is read again only when that changes.
+    bool read = false, keyOpened = false;
 };
 
 struct State {
@@ -63,7 +65,12 @@ inline void captureInto(State& st, platform::MemoryRegistry& mem) {
     const auto& names = settingStrings();
     for (std::size_t i = 0; i < settings::kSettingCount; ++i) {
         Stored& d = st.values[i];
-        if (const RegValueData* v = mem.find(names[i].first, names[i].second)) {
+        const RegValueData* v = mem.find(names[i].first, names[i].second);
+        const bool opens = mem.canOpen(names[i].first);
+        const bool same = d.read && d.keyOpened == opens &&
+                          (v ? d.raw && d.raw->type == v->type && d.raw->data == v->data : !d.raw);
+        if (same) continue;
+        if (v) {
             if (!d.raw) d.raw.emplace();
             d.raw->type = v->type;
             d.raw->data.assign(v->data.begin(), v->data.end());
@@ -71,6 +78,8 @@ inline void captureInto(State& st, platform::MemoryRegistry& mem) {
             d.raw.reset();
         }
         d.reading = reader.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, names[i].first, names[i].second);
+        d.read = true;
+        d.keyOpened = opens;
     }
     st.snapshotSize = mem.snapshotInto(st.snapshot);
     st.logSize = mem.log().size();

@@ -148,7 +148,7 @@ public:
             std::vector<ui::Control*>& reachable = reachable_;
             reachable.clear();
             for (ui::Control* c : top->controls())
-                if (c->usable() && actionable(*c)) reachable.push_back(c);
+                if (actionable(*c) && c->usable()) reachable.push_back(c);
             const std::size_t k = in_.pick(reachable.size() + 1);
             std::string& what = what_;
             what.assign(top->name());
