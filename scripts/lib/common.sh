@@ -69,6 +69,15 @@ qm_build_product() {
     -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-win32.cmake" && qm_build "$QM_BUILD_DIR/product"
 }
 
+# The most bytes each shipped file may take (the XP load check and
+# scripts/release print the figures).
+qm_size_limit() {
+  case ${1##*/} in
+    quillmere.exe) echo 262144 ;;
+    quillmere.cpl) echo 278528 ;;
+  esac
+}
+
 # Where the end-to-end runs take their programs from: the XP exe and the
 # 32-bit driver, or, on a machine that cannot run 32-bit code, the 64-bit
 # stand-in and driver (qm_wine_arch decides).
@@ -86,7 +95,7 @@ qm_build_e2e() {
 # The same program built for x86_64, for the end-to-end runs only.
 qm_build_standin() {
   qm_configure "$QM_BUILD_DIR/standin" -DQM_BUILD=product \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere quillmere_cpl
 }
 
 # Some virtual machines' kernels run no 32-bit code at all: not Debian's
