@@ -78,11 +78,12 @@ qm_size_limit() {
   esac
 }
 
-# Where the end-to-end runs take their programs from: the XP exe and the
-# 32-bit driver, or, on a machine that cannot run 32-bit code, the 64-bit
-# stand-in and driver (qm_wine_arch decides).
+# Where the end-to-end runs take their programs from: the XP exe, its
+# Control Panel item and the 32-bit driver, or, on a machine that cannot run
+# 32-bit code, the 64-bit stand-ins and driver (qm_wine_arch decides).
 QM_E2E_DIR=$QM_BUILD_DIR/e2e
 QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
 QM_STANDIN=
 
 qm_build_e2e() {
@@ -111,6 +112,7 @@ qm_wine_arch() {
     QM_STANDIN=1
     QM_E2E_DIR=$QM_BUILD_DIR/e2e64
     QM_E2E_EXE=$QM_BUILD_DIR/standin/quillmere.exe
+    QM_E2E_CPL=$QM_BUILD_DIR/standin/quillmere.cpl
     QM_WINEARCH=win64
     # Debian's wine and wine-stable start the 32-bit loader whenever it is
     # installed; these start the 64-bit one, for the tools too (wineboot,
@@ -127,6 +129,7 @@ qm_wine_arch() {
     QM_STANDIN=
     QM_E2E_DIR=$QM_BUILD_DIR/e2e
     QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+    QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
     QM_WINEARCH=win32
   fi
 }
