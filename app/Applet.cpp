@@ -80,6 +80,9 @@ extern "C" __declspec(dllexport) LONG APIENTRY CPlApplet(HWND, UINT message, LPA
             info->lData = 0;
             return 0;
         }
+        case CPL_NEWINQUIRE:
+            // Not answered: the shell takes the resources named above.
+            return 1;
         case CPL_DBLCLK: {
             // Returns when the main window has ended, as the exe would.
             OwnActivationContext styles(module());
