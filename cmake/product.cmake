@@ -30,28 +30,32 @@ set(QM_LINK_FLAGS -static -s -mwindows -Wl,--disable-runtime-pseudo-reloc
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,0,--major-os-version,5,--minor-os-version,0)
 
 # Every binary of the product links with those, and with the program's own
-# start-up (app/start.c) in place of mingw-w64's crt2.o: the compiler driver
-# takes its start files from a -B folder first, so the rest of the link
-# (crtbegin.o, the libraries, crtend.o) stays in its order. The linker map
-# beside each lets the XP load check name the function of any instruction
-# it refuses.
-add_library(qm_start OBJECT ${CMAKE_SOURCE_DIR}/app/start.c)
-target_compile_definitions(qm_start PRIVATE ${QM_XP_DEFS})
-target_compile_options(qm_start PRIVATE -Os -Wall -Wextra -fno-asynchronous-unwind-tables ${QM_CPU_FLAGS})
+# start-up in place of mingw-w64's: app/start.c for crt2.o, app/dllstart.c
+# for a DLL's dllcrt2.o. The compiler driver takes its start files from a
+# -B folder first, so the rest of the link (crtbegin.o, the libraries,
+# crtend.o) stays in its order. The linker map beside each lets the XP load
+# check name the function of any instruction it refuses.
 set(QM_START_DIR ${CMAKE_BINARY_DIR}/startup)
-add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o
+foreach(start start dllstart)
+  add_library(qm_${start} OBJECT ${CMAKE_SOURCE_DIR}/app/${start}.c)
+  target_compile_definitions(qm_${start} PRIVATE ${QM_XP_DEFS})
+  target_compile_options(qm_${start} PRIVATE -Os -Wall -Wextra -fno-asynchronous-unwind-tables ${QM_CPU_FLAGS})
+endforeach()
+add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QM_START_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_start> ${QM_START_DIR}/crt2.o
-  DEPENDS qm_start $<TARGET_OBJECTS:qm_start> VERBATIM)
-add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o)
-function(qm_product_link target)
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_dllstart> ${QM_START_DIR}/dllcrt2.o
+  DEPENDS qm_start qm_dllstart $<TARGET_OBJECTS:qm_start> $<TARGET_OBJECTS:qm_dllstart> VERBATIM)
+add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o)
+# qm_product_link(<target> <file name>): the map is <file name>.map.
+function(qm_product_link target file)
   if(QM_STANDIN)
     target_link_options(${target} PRIVATE -static -s -mwindows)
     return()
   endif()
   add_dependencies(${target} qm_start_file)
-  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${target}.map)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o)
+  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${file}.map)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o)
 endfunction()
 
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/qm_version.h @ONLY)
@@ -61,24 +65,35 @@ configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generate
 # rather than count on --gc-sections.
 set(QM_PRODUCT_SOURCES ${QM_LOGIC_SOURCES})
 list(FILTER QM_PRODUCT_SOURCES EXCLUDE REGEX "/platform/memory/")
-add_executable(quillmere WIN32 ${QM_PRODUCT_SOURCES} ${QM_WIN32_SOURCES} ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
-target_include_directories(quillmere PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-target_compile_definitions(quillmere PRIVATE ${QM_XP_DEFS})
-# No RTTI: nothing in the program uses dynamic_cast or typeid (exceptions
-# keep the type information they need).
-# -Oz: a control panel's few dialogs gain nothing from speed, every byte
-# counts. The program has one thread, so function statics need no locks;
-# with x87 code only nothing wants a 16-byte aligned stack.
-target_compile_options(quillmere PRIVATE -Wall -Wextra -Oz -ffunction-sections -fdata-sections -fno-rtti
-  -fno-threadsafe-statics ${QM_STACK_FLAGS})
-# Under C++20 libstdc++ drops its extern templates of std::string, so the
-# members used are built here, in sections --gc-sections can trim, instead
-# of coming whole from libstdc++'s string-inst object (about 23 KB).
-set_target_properties(quillmere PROPERTIES CXX_STANDARD 20)
-target_compile_options(quillmere PRIVATE ${QM_CPU_FLAGS})
-if(NOT QM_STANDIN)
-  target_sources(quillmere PRIVATE $<TARGET_OBJECTS:qm_runtime>)
-endif()
+# The program once, for quillmere.exe and quillmere.cpl alike: only their
+# entry points (app/WinMain.cpp, app/Applet.cpp) differ.
+list(FILTER QM_WIN32_SOURCES EXCLUDE REGEX "/app/(WinMain|Applet)\\.cpp$")
+add_library(qm_program OBJECT ${QM_PRODUCT_SOURCES} ${QM_WIN32_SOURCES})
+add_executable(quillmere WIN32 ${CMAKE_SOURCE_DIR}/app/WinMain.cpp ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
+add_library(quillmere_cpl SHARED ${CMAKE_SOURCE_DIR}/app/Applet.cpp ${CMAKE_SOURCE_DIR}/app/quillmere.rc)
+foreach(t qm_program quillmere quillmere_cpl)
+  target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_compile_definitions(${t} PRIVATE ${QM_XP_DEFS})
+  # No RTTI: nothing in the program uses dynamic_cast or typeid (exceptions
+  # keep the type information they need).
+  # -Oz: a control panel's few dialogs gain nothing from speed, every byte
+  # counts. The program has one thread, so function statics need no locks;
+  # with x87 code only nothing wants a 16-byte aligned stack.
+  target_compile_options(${t} PRIVATE -Wall -Wextra -Oz -ffunction-sections -fdata-sections -fno-rtti
+    -fno-threadsafe-statics ${QM_STACK_FLAGS} ${QM_CPU_FLAGS})
+  # Under C++20 libstdc++ drops its extern templates of std::string, so the
+  # members used are built here, in sections --gc-sections can trim, instead
+  # of coming whole from libstdc++'s string-inst object (about 23 KB).
+  set_target_properties(${t} PROPERTIES CXX_STANDARD 20)
+endforeach()
+foreach(t quillmere quillmere_cpl)
+  target_sources(${t} PRIVATE $<TARGET_OBJECTS:qm_program>)
+  if(NOT QM_STANDIN)
+    target_sources(${t} PRIVATE $<TARGET_OBJECTS:qm_runtime>)
+  endif()
+  target_link_options(${t} PRIVATE -Wl,--gc-sections)
+  target_link_libraries(${t} PRIVATE comctl32 comdlg32 version shell32 gdi32 user32 advapi32 kernel32)
+endforeach()
 # The icon is drawn at build time; no binary file lives in the tree.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(QM_ICON ${CMAKE_BINARY_DIR}/generated/quillmere.ico)
@@ -86,25 +101,36 @@ add_custom_command(OUTPUT ${QM_ICON}
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/make_icon.py ${QM_ICON}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py
   COMMENT "Drawing the program icon" VERBATIM)
-target_sources(quillmere PRIVATE ${QM_ICON})
+add_custom_target(qm_icon DEPENDS ${QM_ICON})
+add_dependencies(quillmere qm_icon)
+add_dependencies(quillmere_cpl qm_icon)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/app/quillmere.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/quillmere.manifest;${CMAKE_SOURCE_DIR}/app/resource.h;${QM_ICON};${CMAKE_BINARY_DIR}/generated/qm_version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/app")
+
 # No relocations: XP has no ASLR and always loads an exe at its own base.
-target_link_options(quillmere PRIVATE -Wl,--gc-sections -Wl,--disable-reloc-section)
-target_link_libraries(quillmere PRIVATE comctl32 comdlg32 version shell32 gdi32 user32 advapi32 kernel32)
-qm_product_link(quillmere)
+target_link_options(quillmere PRIVATE -Wl,--disable-reloc-section)
+qm_product_link(quillmere quillmere)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
+
+# The Control Panel item keeps its relocations: a DLL goes wherever its
+# host has room. No ASLR mark, as the exe has none; CPlApplet exported
+# without its stdcall decoration, the name Control Panel asks for.
+target_compile_definitions(quillmere_cpl PRIVATE $<$<COMPILE_LANGUAGE:RC>:QM_APPLET>)
+target_link_options(quillmere_cpl PRIVATE -Wl,--kill-at -Wl,--disable-dynamicbase)
+qm_product_link(quillmere_cpl quillmere.cpl)
+set_target_properties(quillmere_cpl PROPERTIES OUTPUT_NAME quillmere PREFIX "" SUFFIX ".cpl")
+
 # One translation unit: the PE linker merges neither the string literals
 # nor the unwind CIEs that every object repeats, nor the private copies of
 # inline functions the optimizer makes per object; compiled as one, the
 # program is some 23 KB smaller. The logic sources come first, so none of
 # them sees <windows.h>.
-set_target_properties(quillmere PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
+set_target_properties(qm_program PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
 
 # A bare window with a tab control, built the same way: the start-up baseline.
 add_executable(baseline WIN32 ${CMAKE_SOURCE_DIR}/tools/baseline/baseline.cpp)
 target_compile_definitions(baseline PRIVATE ${QM_XP_DEFS})
 target_compile_options(baseline PRIVATE -Os ${QM_CPU_FLAGS})
 target_link_libraries(baseline PRIVATE comctl32)
-qm_product_link(baseline)
+qm_product_link(baseline baseline)

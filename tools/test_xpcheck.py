@@ -3,6 +3,7 @@
 import io
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -147,6 +148,16 @@ int WINAPI WinMain(HINSTANCE a, HINSTANCE b, LPSTR c, int d) {
 }
 """
 
+
+CPL_MAIN = r"""
+#include <windows.h>
+__declspec(dllexport) LONG APIENTRY CPlApplet(HWND w, UINT m, LPARAM a, LPARAM b) {
+    return m == 1 ? 1 : (LONG)GetTickCount();
+}
+"""
+CPL_START = r"""
+BOOL WINAPI DllMainCRTStartup(HINSTANCE h, DWORD r, LPVOID p) { return TRUE; }
+"""
 
 GOOD_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
@@ -327,6 +338,43 @@ class Built(unittest.TestCase):
         lists["user32"].add("messageboxa")
         v, _ = self.violations(exe, lists)
         self.assertEqual(v, ["user32!MessageBoxA is not exported by XP's USER32.dll"])
+
+
+    def build_cpl(self, name, source, *flags):
+        """A Control Panel item with an entry point of its own."""
+        src = os.path.join(self.tmp, name + ".c")
+        cpl = os.path.join(self.tmp, name + ".cpl")
+        with open(src, "w") as f:
+            f.write(source + CPL_START)
+        subprocess.run([CC, "-O2", "-shared", "-nostartfiles", "-s", "-mwindows", src, "-o", cpl, "-Wl,--kill-at"]
+                       + MMX + W2K_LINK + list(flags), check=True, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        return cpl
+
+    def test_control_panel_item_is_checked_as_a_dll(self):
+        good = self.build_cpl("item", CPL_MAIN, self.embed("item", GOOD_MANIFEST, 2))
+        v, report = self.violations(good)
+        self.assertEqual(v, [])
+        self.assertRegex(report, r"DLL, [1-9]\d* bytes of relocations")
+        self.assertIn("exports: CPlApplet", report)
+        size = os.path.getsize(good)
+        out = io.StringIO()
+        v = xpcheck.check(good, self.exports, "i686-w64-mingw32-objdump", out, self.w2k_exports, size - 1)
+        self.assertEqual(v, ["%d bytes, 1 over its limit of %d" % (size, size - 1)])
+        # What makes XP refuse it, or load it without the manifest.
+        bad = self.build_cpl("item_bad", CPL_MAIN.replace("CPlApplet", "CplApplet"), self.embed("item1", GOOD_MANIFEST),
+                             "-Wl,--no-isolation")
+        # ld keeps a DLL's relocations whatever it is told: the directory
+        # is emptied by hand.
+        with open(bad, "r+b") as f:
+            data = f.read()
+            (pe_off,) = struct.unpack_from("<I", data, 0x3C)
+            f.seek(pe_off + 24 + 96 + 8 * 5 + 4)
+            f.write(b"\0\0\0\0")
+        v, _ = self.violations(bad)
+        self.assertEqual(v, ["DLL characteristics 0x0340 say NO_ISOLATION: the loader would ignore the manifest",
+                             "a DLL without relocations fails to load where its base address is taken",
+                             "a Control Panel item that does not export CPlApplet",
+                             "no manifest resource with id 2, the one the loader binds a DLL's imports by"])
 
 
 class Scanner(unittest.TestCase):

@@ -15,7 +15,10 @@ Wine loads nearly anything, so this is checked from the file itself:
     tables); a linker map beside the file (name.map) names the functions;
   - the embedded manifest (and any manifest file given): XP's side-by-side
     loader refuses a whole program over a manifest that later Windows and
-    Wine accept.
+    Wine accept;
+  - a DLL (a Control Panel item): its relocations, its manifest as resource
+    2 (the one the loader binds a DLL's imports by), DLL characteristics
+    that keep that manifest in force, and for a .cpl the CPlApplet export.
 
 Exit status: 0 all good, 1 violations found, 2 the file could not be read.
 """
@@ -34,10 +37,21 @@ SUBSYSTEM_GUI = 2
 # Windows 2000: the oldest Windows that must load the file.
 OLDEST_VERSION = (5, 0)
 
+IMAGE_DIRECTORY_ENTRY_EXPORT = 0
 IMAGE_DIRECTORY_ENTRY_IMPORT = 1
 IMAGE_DIRECTORY_ENTRY_RESOURCE = 2
+IMAGE_DIRECTORY_ENTRY_BASERELOC = 5
 IMAGE_DIRECTORY_ENTRY_DELAY_IMPORT = 13
 RT_MANIFEST = 24
+# CREATEPROCESS_MANIFEST_RESOURCE_ID and ISOLATIONAWARE_MANIFEST_RESOURCE_ID.
+PROGRAM_MANIFEST_ID, DLL_MANIFEST_ID = 1, 2
+IMAGE_FILE_DLL = 0x2000
+# The DLL characteristics a file for XP may carry: ASLR and DEP marks, which
+# XP (SP2 on for DEP) honours or ignores, no SEH and Terminal Server aware.
+# NO_ISOLATION (0x200) would make the loader ignore the manifest; the rest
+# are for 64-bit images or later Windows.
+DLLCHAR_DYNAMIC_BASE, DLLCHAR_NX_COMPAT, DLLCHAR_NO_ISOLATION = 0x40, 0x100, 0x200
+DLLCHAR_XP = DLLCHAR_DYNAMIC_BASE | DLLCHAR_NX_COMPAT | 0x400 | 0x8000
 
 
 class PeError(Exception):
@@ -85,14 +99,14 @@ class PeFile:
             (self.os_major, self.os_minor, _, _, self.subsys_major, self.subsys_minor) = struct.unpack_from(
                 "<HHHHHH", data, opt + 40)
             (self.image_base,) = struct.unpack_from("<I", data, opt + 28)
-            (self.subsystem,) = struct.unpack_from("<H", data, opt + 68)
+            (self.subsystem, self.dll_characteristics) = struct.unpack_from("<HH", data, opt + 68)
             (ndirs,) = struct.unpack_from("<I", data, opt + 92)
             ndirs = min(ndirs, (opt_size - 96) // 8)
             for i in range(ndirs):
                 self.directories.append(struct.unpack_from("<II", data, opt + 96 + 8 * i))
         else:
             self.os_major = self.os_minor = self.subsys_major = self.subsys_minor = 0
-            self.subsystem = 0
+            self.subsystem = self.dll_characteristics = 0
         self.sections = []
         sec = opt + opt_size
         for i in range(nsections):
@@ -178,6 +192,22 @@ class PeFile:
                 rva += 32
         return result
 
+
+    def is_dll(self):
+        return bool(self.characteristics & IMAGE_FILE_DLL)
+
+    def exports(self):
+        """The names the file exports."""
+        rva, size = self.directory(IMAGE_DIRECTORY_ENTRY_EXPORT)
+        if not (rva and size):
+            return []
+        count, names = self.u32(rva + 24), self.u32(rva + 32)
+        if count > 100000:
+            raise PeError("runaway export table")
+        return [self.cstring(self.u32(names + 4 * i)) for i in range(count)]
+
+    def relocations_size(self):
+        return self.directory(IMAGE_DIRECTORY_ENTRY_BASERELOC)[1]
 
     def resources(self, type_id):
         """[(name id, language, bytes)] of the resources of one numeric type."""
@@ -545,14 +575,15 @@ class LinkerMap:
 
 
 def linker_map(path):
-    """(its path, LinkerMap) of the map written beside path (name.map), or
-    (None, None)."""
-    candidate = os.path.splitext(path)[0] + ".map"
-    try:
-        with open(candidate, encoding="latin-1") as f:
-            return candidate, LinkerMap(f.read())
-    except OSError:
-        return None, None
+    """(its path, LinkerMap) of the map written beside path (name.ext.map or
+    name.map), or (None, None)."""
+    for candidate in (path + ".map", os.path.splitext(path)[0] + ".map"):
+        try:
+            with open(candidate, encoding="latin-1") as f:
+                return candidate, LinkerMap(f.read())
+        except OSError:
+            pass
+    return None, None
 
 
 def disassemble(path, objdump):
@@ -566,13 +597,18 @@ def disassemble(path, objdump):
     return out.stdout
 
 
-def check(path, exports, objdump, out, w2k_exports=None):
+def check(path, exports, objdump, out, w2k_exports=None, max_bytes=None):
     """Checks one file against XP's export lists and, when given, Windows
-    2000's; returns the list of violations (empty: fine)."""
+    2000's, and its size against max_bytes; returns the list of violations
+    (empty: fine)."""
     violations = []
     with open(path, "rb") as f:
         pe = PeFile(f.read())
     name = os.path.basename(path)
+    if max_bytes is not None:
+        out.write("%s: %d bytes, at most %d\n" % (name, len(pe.data), max_bytes))
+        if len(pe.data) > max_bytes:
+            violations.append("%d bytes, %d over its limit of %d" % (len(pe.data), len(pe.data) - max_bytes, max_bytes))
 
     if pe.machine != MACHINE_I386:
         violations.append("machine 0x%x, not i386 (0x14c)" % pe.machine)
@@ -604,11 +640,32 @@ def check(path, exports, objdump, out, w2k_exports=None):
         if w2k_exports is not None and key not in w2k_exports:
             violations.append("imports from %s, which Windows 2000 does not have" % dll)
 
+    out.write("  DLL characteristics 0x%04x\n" % pe.dll_characteristics)
+    if pe.dll_characteristics & DLLCHAR_NO_ISOLATION:
+        violations.append("DLL characteristics 0x%04x say NO_ISOLATION: the loader would ignore the manifest"
+                          % pe.dll_characteristics)
+    elif pe.dll_characteristics & ~DLLCHAR_XP:
+        violations.append("DLL characteristics 0x%04x have bits for 64-bit or later Windows (0x%04x)"
+                          % (pe.dll_characteristics, pe.dll_characteristics & ~DLLCHAR_XP))
+    if pe.is_dll():
+        relocs = pe.relocations_size()
+        out.write("  DLL, %d bytes of relocations\n" % relocs)
+        if not relocs:
+            violations.append("a DLL without relocations fails to load where its base address is taken")
+        if name.lower().endswith(".cpl"):
+            exported = pe.exports()
+            out.write("  exports: %s\n" % (", ".join(exported) or "none"))
+            if "CPlApplet" not in exported:
+                violations.append("a Control Panel item that does not export CPlApplet")
+
     manifests = pe.resources(RT_MANIFEST)
     for nid, lang, raw in manifests:
         out.write("  manifest resource %s (language %d): %d bytes\n" % (nid, lang, len(raw)))
         violations.extend(manifest_violations(raw))
-    if manifests and all(nid != 1 for nid, _, _ in manifests):
+    if pe.is_dll():
+        if manifests and all(nid != DLL_MANIFEST_ID for nid, _, _ in manifests):
+            violations.append("no manifest resource with id 2, the one the loader binds a DLL's imports by")
+    elif manifests and all(nid != PROGRAM_MANIFEST_ID for nid, _, _ in manifests):
         violations.append("no manifest resource with id 1, the one a program's start uses")
 
     skip, note = data_in_code(pe)
@@ -641,6 +698,7 @@ def main(argv=None):
     ap.add_argument("--w2k-exports", default=os.path.join(here, os.pardir, "data", "w2k-exports"),
                     help="folder of Windows 2000's <dll>.txt export lists")
     ap.add_argument("--objdump", default="i686-w64-mingw32-objdump")
+    ap.add_argument("--max-bytes", type=int, help="the largest each file may be")
     ap.add_argument("--max-report", type=int, default=50, help="violations printed per file")
     args = ap.parse_args(argv)
 
@@ -668,7 +726,7 @@ def main(argv=None):
             status = 1
     for path in args.exe:
         try:
-            violations = check(path, exports, args.objdump, sys.stdout, w2k_exports)
+            violations = check(path, exports, args.objdump, sys.stdout, w2k_exports, args.max_bytes)
         except (OSError, PeError) as e:
             print("%s: cannot check: %s" % (path, e))
             status = 2

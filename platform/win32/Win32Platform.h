@@ -36,11 +36,17 @@ public:
     std::optional<FileVersionWords> fileVersion(const std::string& fileName) override;
 };
 
+// The program's folder is the one of `module` (an HMODULE): the exe's, or
+// the control panel item's, which runs inside another program's process.
 class Win32Files : public Files {
 public:
+    explicit Win32Files(void* module = nullptr) : module_(module) {}
     FileLength fileLength(const std::string& path) override;
     std::string programFolder() override;
     std::string systemFolder() override;
+
+private:
+    void* module_;
 };
 
 class Win32Launcher : public Launcher {

@@ -107,7 +107,8 @@ FileLength Win32Files::fileLength(const std::string& path) {
 }
 
 std::string Win32Files::programFolder() {
-    return paths::folderOf(fetchText([](char* b, DWORD n) { return GetModuleFileNameA(nullptr, b, n); }));
+    HMODULE module = static_cast<HMODULE>(module_);
+    return paths::folderOf(fetchText([module](char* b, DWORD n) { return GetModuleFileNameA(module, b, n); }));
 }
 
 std::string Win32Files::systemFolder() {

@@ -69,11 +69,21 @@ qm_build_product() {
     -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-win32.cmake" && qm_build "$QM_BUILD_DIR/product"
 }
 
-# Where the end-to-end runs take their programs from: the XP exe and the
-# 32-bit driver, or, on a machine that cannot run 32-bit code, the 64-bit
-# stand-in and driver (qm_wine_arch decides).
+# The most bytes each shipped file may take (the XP load check and
+# scripts/release print the figures).
+qm_size_limit() {
+  case ${1##*/} in
+    quillmere.exe) echo 262144 ;;
+    quillmere.cpl) echo 278528 ;;
+  esac
+}
+
+# Where the end-to-end runs take their programs from: the XP exe, its
+# Control Panel item and the 32-bit driver, or, on a machine that cannot run
+# 32-bit code, the 64-bit stand-ins and driver (qm_wine_arch decides).
 QM_E2E_DIR=$QM_BUILD_DIR/e2e
 QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
 QM_STANDIN=
 
 qm_build_e2e() {
@@ -86,7 +96,7 @@ qm_build_e2e() {
 # The same program built for x86_64, for the end-to-end runs only.
 qm_build_standin() {
   qm_configure "$QM_BUILD_DIR/standin" -DQM_BUILD=product \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere quillmere_cpl
 }
 
 # Some virtual machines' kernels run no 32-bit code at all: not Debian's
@@ -102,6 +112,7 @@ qm_wine_arch() {
     QM_STANDIN=1
     QM_E2E_DIR=$QM_BUILD_DIR/e2e64
     QM_E2E_EXE=$QM_BUILD_DIR/standin/quillmere.exe
+    QM_E2E_CPL=$QM_BUILD_DIR/standin/quillmere.cpl
     QM_WINEARCH=win64
     # Debian's wine and wine-stable start the 32-bit loader whenever it is
     # installed; these start the 64-bit one, for the tools too (wineboot,
@@ -118,6 +129,7 @@ qm_wine_arch() {
     QM_STANDIN=
     QM_E2E_DIR=$QM_BUILD_DIR/e2e
     QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
+    QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
     QM_WINEARCH=win32
   fi
 }

@@ -480,7 +480,8 @@ void setReportedWindows(const std::string& version) {
     std::string exe = App::defaultExe();
     std::size_t slash = exe.find_last_of("\\/");
     std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    for (const std::string& name : {std::string("quillmere.exe"), file}) {
+    // control.exe: the host the Control Panel item runs in.
+    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
         if (name.empty()) continue;
         reg::setString("Software\\Wine\\AppDefaults\\" + name, "Version", version, reg::Root::CurrentUser);
     }
@@ -881,10 +882,10 @@ App::~App() {
     if (job_) CloseHandle(job_);
 }
 
-std::string App::defaultExe() {
-    const char* e = std::getenv("QM_EXE");
-    std::string p = e ? e : "quillmere.exe";
-    // A Unix path: Wine's drive Z: is the root.
+// A path from the environment; a Unix path is on Wine's drive Z:.
+static std::string pathFromEnvironment(const char* variable, const char* fallback) {
+    const char* e = std::getenv(variable);
+    std::string p = e ? e : fallback;
     if (!p.empty() && p[0] == '/') {
         std::replace(p.begin(), p.end(), '/', '\\');
         p = "Z:" + p;
@@ -892,17 +893,32 @@ std::string App::defaultExe() {
     return p;
 }
 
+std::string App::defaultExe() { return pathFromEnvironment("QM_EXE", "quillmere.exe"); }
+
+std::string App::defaultApplet() { return pathFromEnvironment("QM_CPL", "quillmere.cpl"); }
+
+void App::startApplet(const std::string& cplIn) {
+    const std::string cpl = cplIn.empty() ? defaultApplet() : cplIn;
+    if (GetFileAttributesA(cpl.c_str()) == INVALID_FILE_ATTRIBUTES)
+        throw Failure("no Control Panel item at " + cpl + " (set QM_CPL)");
+    launch(systemDir() + "\\control.exe", "\"" + cpl + "\"", std::string());
+}
+
 void App::start(const std::string& exeIn, const std::string& workDirIn) {
+    std::string exe = exeIn.empty() ? defaultExe() : exeIn;
+    if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+        throw Failure("no program at " + exe + " (set QM_EXE)");
+    launch(exe, std::string(), workDirIn);
+}
+
+void App::launch(const std::string& exe, const std::string& arguments, const std::string& workDirIn) {
     if (running()) throw Failure("the program is already running");
     kill();
-    std::string exe = exeIn.empty() ? defaultExe() : exeIn;
     std::string dir = workDirIn;
     if (dir.empty()) {
         std::size_t slash = exe.find_last_of('\\');
         if (slash != std::string::npos) dir = exe.substr(0, slash);
     }
-    if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
-        throw Failure("no program at " + exe + " (set QM_EXE)");
 
     if (!job_) {
         job_ = CreateJobObjectA(nullptr, nullptr);
@@ -913,6 +929,7 @@ void App::start(const std::string& exeIn, const std::string& workDirIn) {
         }
     }
     std::string cmd = "\"" + exe + "\"";
+    if (!arguments.empty()) cmd += " " + arguments;
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
@@ -1512,6 +1529,17 @@ void bringToFront(const Window& w) {
         throw Failure(captionOf(h) + " does not come to the foreground");
 }
 
+Hwnd foregroundWindow() { return GetForegroundWindow(); }
+
+void minimize(const Window& w) {
+    HWND h = H(w.hwnd());
+    ShowWindow(h, SW_MINIMIZE);
+    if (!waitUntil([&] { return IsIconic(h) != FALSE; }, scaled(kStepTimeout)))
+        throw Failure(captionOf(h) + " does not minimize");
+}
+
+bool minimized(const Window& w) { return IsIconic(H(w.hwnd())) != FALSE; }
+
 namespace {
 
 INPUT keyInput(WORD vk, bool up) {
@@ -1703,7 +1731,7 @@ void setUnmanagedWindows(bool unmanaged) {
     std::string exe = App::defaultExe();
     std::size_t slash = exe.find_last_of("\\/");
     std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    for (const std::string& name : {std::string("quillmere.exe"), file}) {
+    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
         if (name.empty()) continue;
         const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
         if (unmanaged) reg::setString(key, "Managed", "N", reg::Root::CurrentUser);

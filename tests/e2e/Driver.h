@@ -222,6 +222,10 @@ public:
     // Path from QM_EXE (a Windows or a Unix path), unless given.
     static std::string defaultExe();
     void start(const std::string& exe = std::string(), const std::string& workDir = std::string());
+    // The Control Panel item from QM_CPL, as the system's control.exe
+    // opens it: the program runs inside that process.
+    static std::string defaultApplet();
+    void startApplet(const std::string& cpl = std::string());
     bool running() const;
     unsigned pid() const { return pid_; }
 
@@ -241,6 +245,7 @@ public:
     std::vector<std::string> startedProcesses() const;
 
 private:
+    void launch(const std::string& exe, const std::string& arguments, const std::string& workDir);
     void* process_ = nullptr;
     void* job_ = nullptr;
     unsigned pid_ = 0;
@@ -411,6 +416,10 @@ std::string shotsFolder();
 Control focusIn(const Window& w);
 // Makes `w` the foreground window, so that keyboard input reaches it.
 void bringToFront(const Window& w);
+// The foreground window, and a window minimized as its button would.
+Hwnd foregroundWindow();
+void minimize(const Window& w);
+bool minimized(const Window& w);
 // A key as the keyboard gives it, after making `w` the foreground window:
 // the system queues it and keeps the key states, and the program translates
 // it itself. Returns at once, since the program takes input only after its

@@ -51,13 +51,16 @@ void take(const e2e::Window& w, const std::string& name, bool toFront = true) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: qm_demo_tabs <quillmere.exe> <folder>\n");
+        std::fprintf(stderr, "usage: qm_demo_tabs <quillmere.exe or .cpl> <folder>\n");
         return 2;
     }
     g_folder = argv[2];
     try {
         e2e::App app;
-        app.start(argv[1]);
+        // A Control Panel item opens as Control Panel opens it.
+        const std::string program = argv[1];
+        if (program.size() > 4 && program.compare(program.size() - 4, 4, ".cpl") == 0) app.startApplet(program);
+        else app.start(program);
         e2e::Window main = app.form("frmMain");
         e2e::Control tabs = main.control("SSTab1");
         for (int i = 0; i < tabs.count(); ++i) {
