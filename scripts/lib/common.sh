@@ -104,6 +104,7 @@ qm_build_standin() {
 # faults). There the end-to-end runs use 64-bit Wine with the stand-in.
 # QM_E2E_ARCH=i686 or x86_64 overrides the look. Call it after the packages.
 qm_wine_arch() {
+  # For i686 the settings above stand as they are.
   local arch=${QM_E2E_ARCH:-}
   if [ -z "$arch" ]; then
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
@@ -125,12 +126,6 @@ qm_wine_arch() {
     done
     case ":$PATH:" in *":$bin:"*) ;; *) PATH=$bin:$PATH ;; esac
     export PATH
-  else
-    QM_STANDIN=
-    QM_E2E_DIR=$QM_BUILD_DIR/e2e
-    QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
-    QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
-    QM_WINEARCH=win32
   fi
 }
 
