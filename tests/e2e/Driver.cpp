@@ -1,4 +1,5 @@
 #include "Driver.h"
+#include "driver/Internal.h"
 
 #include <functional>
 
@@ -16,216 +17,9 @@
 
 namespace e2e {
 
+using namespace detail;
+
 namespace {
-
-std::string lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
-
-std::string hex(unsigned long v) {
-    char b[16];
-    std::snprintf(b, sizeof b, "0x%lX", v);
-    return b;
-}
-
-std::string narrow(const std::wstring& w) {
-    if (w.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(std::size_t(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), &s[0], n, nullptr, nullptr);
-    return s;
-}
-
-HWND H(Hwnd h) { return static_cast<HWND>(h); }
-
-// Every message to the program goes through here, so a hung program fails
-// the test instead of hanging it.
-LRESULT send(HWND h, UINT msg, WPARAM w, LPARAM l, const std::string& what) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(h, msg, w, l, SMTO_NORMAL, UINT(scaled(kStepTimeout)), &result))
-        throw Failure("no answer from " + what + " to message " + hex(msg) +
-                      " (a modal box open? use clickAsync for a click that opens one)");
-    return LRESULT(result);
-}
-
-std::string windowText(HWND h, const std::string& what) {
-    LRESULT n = send(h, WM_GETTEXTLENGTH, 0, 0, what);
-    std::wstring w(std::size_t(n) + 1, L'\0');
-    LRESULT got = send(h, WM_GETTEXT, WPARAM(w.size()), LPARAM(&w[0]), what);
-    w.resize(std::size_t(std::max<LRESULT>(0, got)));
-    return narrow(w);
-}
-
-// A top-level window's caption without a message, so a busy program cannot
-// stall a search.
-std::string captionOf(HWND h) {
-    wchar_t b[512] = {0};
-    GetWindowTextW(h, b, 512);
-    return narrow(b);
-}
-
-std::string classOf(HWND h) {
-    char b[256] = {0};
-    GetClassNameA(h, b, sizeof b);
-    return b;
-}
-
-// The name the program gave a window: a global atom in its "QmName" property.
-std::string qmName(HWND h) {
-    ATOM a = ATOM(reinterpret_cast<UINT_PTR>(GetPropA(h, "QmName")));
-    if (!a) return std::string();
-    char b[256] = {0};
-    if (!GlobalGetAtomNameA(a, b, sizeof b)) return std::string();
-    return b;
-}
-
-DWORD processOf(HWND h) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    return pid;
-}
-
-struct TopLevelSearch {
-    DWORD pid;
-    std::vector<HWND> out;
-};
-
-BOOL CALLBACK collectTopLevel(HWND h, LPARAM p) {
-    auto* c = reinterpret_cast<TopLevelSearch*>(p);
-    if (processOf(h) == c->pid) c->out.push_back(h);
-    return TRUE;
-}
-
-BOOL CALLBACK collectChild(HWND h, LPARAM p) {
-    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-    return TRUE;
-}
-
-std::vector<HWND> topLevelWindows(DWORD pid) {
-    TopLevelSearch ctx{pid, {}};
-    EnumWindows(collectTopLevel, LPARAM(&ctx));
-    return ctx.out;
-}
-
-std::vector<HWND> descendants(HWND parent) {
-    std::vector<HWND> out;
-    EnumChildWindows(parent, collectChild, LPARAM(&out));
-    return out;
-}
-
-bool isClass(HWND h, const char* cls) { return lower(classOf(h)) == lower(cls); }
-
-// A block of memory inside the program, for messages that carry a pointer:
-// Wine marshals only the standard messages below WM_USER.
-class Remote {
-public:
-    Remote(HWND target, std::size_t size) : size_(size) {
-        proc_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
-                            FALSE, processOf(target));
-        if (proc_) mem_ = VirtualAllocEx(proc_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (!mem_) {
-            if (proc_) CloseHandle(proc_);
-            throw Failure("cannot reach the program's memory (error " + std::to_string(GetLastError()) + ")");
-        }
-    }
-    ~Remote() {
-        VirtualFreeEx(proc_, mem_, 0, MEM_RELEASE);
-        CloseHandle(proc_);
-    }
-    Remote(const Remote&) = delete;
-    Remote& operator=(const Remote&) = delete;
-    char* at(std::size_t off) const { return static_cast<char*>(mem_) + off; }
-    void write(std::size_t off, const void* data, std::size_t n) {
-        SIZE_T done = 0;
-        if (off + n > size_ || !WriteProcessMemory(proc_, at(off), data, n, &done) || done != n)
-            throw Failure("cannot write into the program's memory");
-    }
-    void read(std::size_t off, void* data, std::size_t n) const {
-        SIZE_T done = 0;
-        if (off + n > size_ || !ReadProcessMemory(proc_, at(off), data, n, &done) || done != n)
-            throw Failure("cannot read the program's memory");
-    }
-
-private:
-    HANDLE proc_ = nullptr;
-    void* mem_ = nullptr;
-    std::size_t size_;
-};
-
-HKEY rootKey(reg::Root r) { return r == reg::Root::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-
-std::string rootName(reg::Root r) { return r == reg::Root::CurrentUser ? "HKCU" : "HKLM"; }
-
-void check(LONG rc, const std::string& what) {
-    if (rc != ERROR_SUCCESS) throw Failure(what + " failed with error " + std::to_string(rc));
-}
-
-struct Key {
-    HKEY h = nullptr;
-    ~Key() {
-        if (h) RegCloseKey(h);
-    }
-};
-
-void writeValue(const std::string& path, const std::string& name, DWORD type, const void* data, DWORD size,
-                reg::Root root) {
-    Key k;
-    check(RegCreateKeyExA(rootKey(root), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k.h, nullptr),
-          "creating " + rootName(root) + "\\" + path);
-    check(RegSetValueExA(k.h, name.c_str(), 0, type, static_cast<const BYTE*>(data), size),
-          "writing " + path + "\\" + name);
-}
-
-void deleteTree(HKEY parent, const std::string& path) {
-    HKEY k = nullptr;
-    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &k) != ERROR_SUCCESS) return;
-    for (;;) {
-        char sub[256];
-        DWORD n = sizeof sub;
-        if (RegEnumKeyExA(k, 0, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        deleteTree(k, sub);
-        // A sub-key that would not go would loop forever.
-        HKEY still = nullptr;
-        if (RegOpenKeyExA(k, sub, 0, KEY_READ, &still) == ERROR_SUCCESS) {
-            RegCloseKey(still);
-            RegCloseKey(k);
-            throw Failure("cannot delete registry key " + path + "\\" + sub);
-        }
-    }
-    RegCloseKey(k);
-    check(RegDeleteKeyA(parent, path.c_str()), "deleting " + path);
-}
-
-void walk(HKEY k, const std::string& path, reg::Snapshot& snap) {
-    snap.keys.insert(lower(path));
-    for (DWORD i = 0;; ++i) {
-        char name[16384];
-        DWORD nlen = sizeof name, type = 0, dlen = 0;
-        LONG rc = RegEnumValueA(k, i, name, &nlen, nullptr, &type, nullptr, &dlen);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        check(rc, "listing " + path);
-        reg::Value v;
-        v.type = type;
-        v.data.resize(dlen);
-        nlen = sizeof name;
-        DWORD got = dlen;
-        check(RegEnumValueA(k, i, name, &nlen, nullptr, &type, v.data.empty() ? nullptr : v.data.data(), &got),
-              "reading " + path);
-        v.data.resize(got);
-        snap.values[lower(path) + "\\" + lower(name)] = v;
-    }
-    for (DWORD i = 0;; ++i) {
-        char sub[256];
-        DWORD n = sizeof sub;
-        if (RegEnumKeyExA(k, i, sub, &n, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        HKEY c = nullptr;
-        if (RegOpenKeyExA(k, sub, 0, KEY_READ, &c) != ERROR_SUCCESS) continue;
-        walk(c, path + "\\" + sub, snap);
-        RegCloseKey(c);
-    }
-}
 
 // A w x h 32-bit top-down picture: `draw` paints into `mem` (with the
 // screen's DC at hand) and the pixels come back; empty when GDI refuses.
@@ -342,150 +136,6 @@ std::string commandLineOf(HANDLE proc) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------- timing
-
-int scaled(int ms) {
-    static const double scale = [] {
-        const char* s = std::getenv("QM_E2E_TIMEOUT_SCALE");
-        double v = s ? std::atof(s) : 1.0;
-        return v > 0 ? v : 1.0;
-    }();
-    return int(ms * scale);
-}
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount() - start >= DWORD(timeoutMs)) return done();
-        Sleep(15);
-    }
-}
-
-// ---------------------------------------------------------------- registry
-
-namespace reg {
-
-std::optional<std::uint32_t> Value::dword() const {
-    if (type != REG_DWORD || data.size() != 4) return std::nullopt;
-    std::uint32_t v;
-    std::memcpy(&v, data.data(), 4);
-    return v;
-}
-
-std::string Value::text() const {
-    std::string s(data.begin(), data.end());
-    while (!s.empty() && s.back() == '\0') s.pop_back();
-    return s;
-}
-
-std::string Value::describe() const {
-    switch (type) {
-        case REG_DWORD:
-            if (auto d = dword()) return "REG_DWORD " + std::to_string(*d);
-            break;
-        case REG_SZ:
-            return "REG_SZ \"" + text() + "\" (" + std::to_string(data.size()) + " bytes)";
-        default:
-            break;
-    }
-    std::string s = "type " + std::to_string(type) + ":";
-    for (std::size_t i = 0; i < data.size() && i < 24; ++i) {
-        char b[4];
-        std::snprintf(b, sizeof b, " %02X", data[i]);
-        s += b;
-    }
-    if (data.size() > 24) s += " ... (" + std::to_string(data.size()) + " bytes)";
-    return s;
-}
-
-std::string diff(const Snapshot& a, const Snapshot& b) {
-    std::ostringstream o;
-    for (const auto& k : a.keys)
-        if (!b.keys.count(k)) o << "key removed: " << k << "\n";
-    for (const auto& k : b.keys)
-        if (!a.keys.count(k)) o << "key created: " << k << "\n";
-    for (const auto& [name, v] : a.values) {
-        auto it = b.values.find(name);
-        if (it == b.values.end())
-            o << "value removed: " << name << " (was " << v.describe() << ")\n";
-        else if (it->second != v)
-            o << "value changed: " << name << ": " << v.describe() << " -> " << it->second.describe() << "\n";
-    }
-    for (const auto& [name, v] : b.values)
-        if (!a.values.count(name)) o << "value created: " << name << " = " << v.describe() << "\n";
-    return o.str();
-}
-
-bool keyExists(const std::string& path, Root root) {
-    Key k;
-    return RegOpenKeyExA(rootKey(root), path.c_str(), 0, KEY_READ, &k.h) == ERROR_SUCCESS;
-}
-
-void createKey(const std::string& path, Root root) {
-    Key k;
-    check(RegCreateKeyExA(rootKey(root), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k.h, nullptr),
-          "creating " + rootName(root) + "\\" + path);
-}
-
-void removeKey(const std::string& path, Root root) { deleteTree(rootKey(root), path); }
-
-void setDword(const std::string& path, const std::string& name, std::uint32_t v, Root root) {
-    DWORD d = v;
-    writeValue(path, name, REG_DWORD, &d, sizeof d, root);
-}
-
-void setString(const std::string& path, const std::string& name, const std::string& v, Root root) {
-    writeValue(path, name, REG_SZ, v.c_str(), DWORD(v.size() + 1), root);
-}
-
-void setBinary(const std::string& path, const std::string& name, const std::vector<std::uint8_t>& v, Root root) {
-    writeValue(path, name, REG_BINARY, v.data(), DWORD(v.size()), root);
-}
-
-void removeValue(const std::string& path, const std::string& name, Root root) {
-    Key k;
-    if (RegOpenKeyExA(rootKey(root), path.c_str(), 0, KEY_ALL_ACCESS, &k.h) != ERROR_SUCCESS) return;
-    LONG rc = RegDeleteValueA(k.h, name.c_str());
-    if (rc != ERROR_FILE_NOT_FOUND) check(rc, "deleting " + path + "\\" + name);
-}
-
-std::optional<Value> get(const std::string& path, const std::string& name, Root root) {
-    Key k;
-    if (RegOpenKeyExA(rootKey(root), path.c_str(), 0, KEY_READ, &k.h) != ERROR_SUCCESS) return std::nullopt;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(k.h, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-    Value v;
-    v.type = type;
-    v.data.resize(size);
-    check(RegQueryValueExA(k.h, name.c_str(), nullptr, &type, size ? v.data.data() : nullptr, &size),
-          "reading " + path + "\\" + name);
-    v.data.resize(size);
-    return v;
-}
-
-Snapshot snapshot(const std::vector<std::string>& paths, Root root) {
-    Snapshot s;
-    for (const std::string& p : paths) {
-        Key k;
-        if (RegOpenKeyExA(rootKey(root), p.c_str(), 0, KEY_READ, &k.h) == ERROR_SUCCESS) walk(k.h, p, s);
-    }
-    return s;
-}
-
-}  // namespace reg
-
-void setReportedWindows(const std::string& version) {
-    std::string exe = App::defaultExe();
-    std::size_t slash = exe.find_last_of("\\/");
-    std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    // control.exe: the host the Control Panel item runs in.
-    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
-        if (name.empty()) continue;
-        reg::setString("Software\\Wine\\AppDefaults\\" + name, "Version", version, reg::Root::CurrentUser);
-    }
-}
 
 // ---------------------------------------------------------------- files
 
@@ -1201,12 +851,6 @@ void ThumbDrag::release() {
 
 }  // namespace e2e
 
-namespace e2e {
-
-void waitUntilIdle(const Window& w) { send(H(w.hwnd()), WM_NULL, 0, 0, "the program (busy)"); }
-
-}  // namespace e2e
-
 // ---------------------------------------------------------------- layout, keys, resources
 
 namespace e2e {
@@ -1685,13 +1329,6 @@ Resources resourcesOf(const App& app) {
 
 bool globalAtomExists(const std::string& name) { return GlobalFindAtomA(name.c_str()) != 0; }
 
-std::string reg::snapshotName(const std::string& key, const std::string& name) { return lower(key + "\\" + name); }
-
-void reg::setRaw(const std::string& path, const std::string& name, std::uint32_t type,
-                 const std::vector<std::uint8_t>& data, Root root) {
-    writeValue(path, name, type, data.data(), DWORD(data.size()), root);
-}
-
 const std::vector<std::string>& dialogForms() {
     static const std::vector<std::string> forms = {"frmEQ",   "frmReset",    "frmWPCRSET", "frmDrvVer",
                                                    "frmAbout", "frmAboutA3D", "frmQuad",    "frmAC97Mixer"};
@@ -1725,18 +1362,6 @@ Window openDialog(const App& app, const Window& main, const std::string& form) {
         return app.form(form, scaled(kStepTimeout));
     }
     throw Failure("the main window opens no dialog " + form);
-}
-
-void setUnmanagedWindows(bool unmanaged) {
-    std::string exe = App::defaultExe();
-    std::size_t slash = exe.find_last_of("\\/");
-    std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
-        if (name.empty()) continue;
-        const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
-        if (unmanaged) reg::setString(key, "Managed", "N", reg::Root::CurrentUser);
-        else reg::removeValue(key, "Managed", reg::Root::CurrentUser);
-    }
 }
 
 }  // namespace e2e

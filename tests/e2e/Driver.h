@@ -17,99 +17,15 @@
 #include <string>
 #include <vector>
 
-namespace settings {
-struct Setting;
-}
+#include "driver/Registry.h"
+#include "driver/Timing.h"
 
 namespace e2e {
-
-struct Failure : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
-using Hwnd = void*;
 
 // Windows' numbers for message-box buttons and virtual keys.
 constexpr int IDOK_ = 1, IDCANCEL_ = 2, IDYES_ = 6, IDNO_ = 7;
 constexpr int VK_LEFT_ = 0x25, VK_UP_ = 0x26, VK_RIGHT_ = 0x27, VK_DOWN_ = 0x28;
 constexpr int VK_HOME_ = 0x24, VK_END_ = 0x23, VK_PRIOR_ = 0x21, VK_NEXT_ = 0x22, VK_SPACE_ = 0x20, VK_F4_ = 0x73;
-
-// Timeouts in milliseconds, multiplied by QM_E2E_TIMEOUT_SCALE when set
-// (a slow machine).
-int scaled(int ms);
-constexpr int kStartTimeout = 30000;  // a window of a freshly started program
-constexpr int kStepTimeout = 5000;    // one reaction of a running program
-
-// Polls `done` until it holds or the time is up; true when it held.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs);
-
-// ---------------------------------------------------------------- registry
-namespace reg {
-
-enum class Root { LocalMachine, CurrentUser };
-
-struct Value {
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-    // The number of a REG_DWORD, else none.
-    std::optional<std::uint32_t> dword() const;
-    // The text of a REG_SZ without any terminating NULs, else "".
-    std::string text() const;
-    std::string describe() const;  // "REG_DWORD 8", "REG_SZ \"x\"", ...
-    bool operator==(const Value& o) const { return type == o.type && data == o.data; }
-    bool operator!=(const Value& o) const { return !(*this == o); }
-};
-
-// Every key and value below some keys; paths and names lower-cased, as the
-// registry compares them.
-struct Snapshot {
-    std::set<std::string> keys;
-    std::map<std::string, Value> values;  // "key\\path" + "\\" + "name"
-    bool operator==(const Snapshot& o) const { return keys == o.keys && values == o.values; }
-    bool operator!=(const Snapshot& o) const { return !(*this == o); }
-};
-// What changed, one line per key or value; "" when nothing did.
-std::string diff(const Snapshot& before, const Snapshot& after);
-
-bool keyExists(const std::string& path, Root root = Root::LocalMachine);
-void createKey(const std::string& path, Root root = Root::LocalMachine);
-void removeKey(const std::string& path, Root root = Root::LocalMachine);  // with its sub-keys; missing is fine
-void setDword(const std::string& path, const std::string& name, std::uint32_t v, Root root = Root::LocalMachine);
-void setString(const std::string& path, const std::string& name, const std::string& v,
-               Root root = Root::LocalMachine);
-void setBinary(const std::string& path, const std::string& name, const std::vector<std::uint8_t>& v,
-               Root root = Root::LocalMachine);
-void removeValue(const std::string& path, const std::string& name, Root root = Root::LocalMachine);
-std::optional<Value> get(const std::string& path, const std::string& name, Root root = Root::LocalMachine);
-Snapshot snapshot(const std::vector<std::string>& paths, Root root = Root::LocalMachine);
-
-// The same by catalogue entry: set() writes a number as the entry's type
-// (REG_SZ as decimal text); the key must exist, as the driver's would.
-void set(const settings::Setting& s, std::int32_t v);
-void setText(const settings::Setting& s, const std::string& v);
-void remove(const settings::Setting& s);
-std::optional<Value> get(const settings::Setting& s);
-bool exists(const settings::Setting& s);
-// The stored number of a REG_DWORD entry, none when missing or of another type.
-std::optional<std::uint32_t> dword(const settings::Setting& s);
-// The stored text of a REG_SZ entry, none when missing or of another type.
-std::optional<std::string> text(const settings::Setting& s);
-
-}  // namespace reg
-
-// Every key the program reads or writes (driver, A3D, equalizer, tray
-// autostart, media player, WPCRSET), for snapshots.
-const std::vector<std::string>& programKeys();
-reg::Snapshot snapshotProgramKeys();
-// Removes everything the program could read: the driver's, Aureal's and
-// WPCRSET's keys, the "AU30TRAY" autostart and the ".Prog" command.
-void clearProgramRegistry();
-// A driver installation as the driver's setup leaves it: the service key
-// with ControlPanel, Customization and SpdifEnableList, every catalogue
-// value that has a reset default set to it. No A3D, tray or WPCRSET values.
-void installDriver();
-// The Windows version Wine reports to quillmere.exe: "winxp", "win2k", ...
-void setReportedWindows(const std::string& version);
 
 // ---------------------------------------------------------------- files
 // The Windows folders of the prefix ("C:\\windows", "C:\\windows\\system32").
@@ -316,15 +232,6 @@ private:
 
 }  // namespace e2e
 
-namespace e2e {
-
-// Waits until the program's user-interface thread is back in its message
-// loop, or waiting in a message box of its own: only there does it answer a
-// sent message. For a handler that goes on after its message box closed.
-void waitUntilIdle(const Window& w);
-
-}  // namespace e2e
-
 // ---------------------------------------------------------------- layout, keys, resources
 namespace e2e {
 
@@ -446,15 +353,6 @@ Resources resourcesOf(const App& app);
 // with them).
 bool globalAtomExists(const std::string& name);
 
-namespace reg {
-// A value's name in a Snapshot's values.
-std::string snapshotName(const std::string& key, const std::string& name);
-// A value of any type holding exactly these bytes: a REG_DWORD of 8 bytes,
-// a REG_SZ without its NUL.
-void setRaw(const std::string& path, const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data,
-            Root root = Root::LocalMachine);
-}  // namespace reg
-
 // The dialogs the main window opens, and their opening as a user does it:
 // the tab, then the button (frmQuad: "Yes" to its warning and OK to its
 // note; frmAC97Mixer: "AC97 Mixer" in the tools list, with no path stored;
@@ -462,12 +360,6 @@ void setRaw(const std::string& path, const std::string& name, std::uint32_t type
 // Waits for the dialog and returns it.
 const std::vector<std::string>& dialogForms();
 Window openDialog(const App& app, const Window& main, const std::string& form);
-
-// Whether Wine leaves the program's windows to the X server, unmanaged by
-// any window manager (for the program's later starts). Xvfb has none, and
-// hiding a managed window makes Wine wait two seconds for a manager's
-// answer: every hand-over to a dialog and back hides a window.
-void setUnmanagedWindows(bool unmanaged);
 
 }  // namespace e2e
 

@@ -1,8 +1,8 @@
 // The registry helpers that speak the settings catalogue. Kept apart from
-// Driver.cpp: the catalogue's REG_* and HKEY names clash with <windows.h>.
+// Registry.cpp: the catalogue's REG_* and HKEY names clash with <windows.h>.
 #include <string>
 
-#include "Driver.h"
+#include "Registry.h"
 #include "settings/Catalogue.h"
 
 namespace e2e {
