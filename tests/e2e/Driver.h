@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/Files.h"
 #include "driver/Registry.h"
 #include "driver/Timing.h"
 
@@ -26,18 +27,6 @@ namespace e2e {
 constexpr int IDOK_ = 1, IDCANCEL_ = 2, IDYES_ = 6, IDNO_ = 7;
 constexpr int VK_LEFT_ = 0x25, VK_UP_ = 0x26, VK_RIGHT_ = 0x27, VK_DOWN_ = 0x28;
 constexpr int VK_HOME_ = 0x24, VK_END_ = 0x23, VK_PRIOR_ = 0x21, VK_NEXT_ = 0x22, VK_SPACE_ = 0x20, VK_F4_ = 0x73;
-
-// ---------------------------------------------------------------- files
-// The Windows folders of the prefix ("C:\\windows", "C:\\windows\\system32").
-std::string windowsDir();
-std::string systemDir();
-// A file built by tools/fixtures, by its path below the folder scripts/test
-// passes in QM_FIXTURES ("drv-2559\\adm8830.sys"); throws when there is none.
-std::string fixture(const std::string& relative);
-void copyFile(const std::string& from, const std::string& to);  // replaces, makes the folder
-void removeFile(const std::string& path);                        // missing is fine
-// Removes the driver and A3D files the program measures and reads.
-void clearDriverFiles();
 
 // ---------------------------------------------------------------- windows
 class Control {
@@ -381,9 +370,6 @@ std::optional<Window> findFileDialog(const App& app, const std::string& title, i
 // Types the path into the dialog's file name box and presses its Save or
 // Open button, as a user would; waits for the dialog to go.
 void chooseFile(const Window& dialog, const std::string& path);
-// Whole files of the prefix, by Windows path; none when unreadable.
-std::optional<std::string> readFile(const std::string& path);
-void writeFile(const std::string& path, const std::string& bytes);  // makes the folder
 // Runs a command line of the prefix to its end; its exit code.
 unsigned runToEnd(const std::string& commandLine, int timeoutMs = scaled(kStartTimeout));
 }  // namespace e2e

@@ -49,11 +49,6 @@ std::string wideCaption(HWND h) {
     return b;
 }
 
-void makeFolderOf(const std::string& path) {
-    for (std::size_t i = 3; i < path.size(); ++i)
-        if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-}
-
 }  // namespace
 
 Hwnd openSystemMenu(const App& app, const Window& w) {
@@ -113,24 +108,6 @@ void chooseFile(const Window& dialog, const std::string& path) {
     PostMessageW(ok, BM_CLICK, 0, 0);
     if (!waitUntil([&] { return !IsWindow(d) || !IsWindowVisible(d); }, scaled(kStepTimeout)))
         throw Failure("the file dialog did not close");
-}
-
-std::optional<std::string> readFile(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    std::string out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    std::fclose(f);
-    return out;
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    makeFolderOf(path);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) throw Failure("cannot write " + path);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
 }
 
 unsigned runToEnd(const std::string& commandLine, int timeoutMs) {
