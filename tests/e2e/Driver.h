@@ -21,6 +21,7 @@
 #include "driver/Files.h"
 #include "driver/Input.h"
 #include "driver/Layout.h"
+#include "driver/Pixels.h"
 #include "driver/Registry.h"
 #include "driver/Timing.h"
 
@@ -118,21 +119,6 @@ void clearStartRecords();
 
 // ---------------------------------------------------------------- layout, keys, resources
 namespace e2e {
-
-// What a window shows on the screen once its painting has settled: 32-bit
-// BGRX pixels, top row first.
-struct Shot {
-    Box box;  // where on the screen
-    std::vector<std::uint32_t> px;
-    // The colour (0xRRGGBB) at a point on the screen; 0 outside the shot.
-    std::uint32_t at(int screenX, int screenY) const;
-};
-Shot shoot(const Window& w);
-// Saves that picture as a 24-bit BMP file. The folder must exist.
-void saveScreenshot(const Window& w, const std::string& path);
-// The folder QM_SHOTS_DIR names (a Windows or a Unix path), made if need
-// be; "" when the variable is unset.
-std::string shotsFolder();
 
 // What the program holds of the system's objects. Where the system does not
 // count them for a process (Wine's GetGuiResources and

@@ -11,6 +11,9 @@
 #include "Timing.h"
 
 namespace e2e {
+
+enum class Icon;
+
 namespace detail {
 
 std::string lower(std::string s);
@@ -72,6 +75,9 @@ private:
     void* mem_ = nullptr;
     std::size_t size_;
 };
+
+// Which system icon a message box's icon control shows, told by its pixels.
+Icon classify(HWND iconCtl);
 
 }  // namespace detail
 }  // namespace e2e
