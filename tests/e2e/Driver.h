@@ -22,6 +22,7 @@
 #include "driver/Input.h"
 #include "driver/Layout.h"
 #include "driver/Pixels.h"
+#include "driver/Program.h"
 #include "driver/Registry.h"
 #include "driver/Timing.h"
 
@@ -50,70 +51,6 @@ public:
 private:
     Hwnd hwnd_ = nullptr;
 };
-
-// The program under test. The destructor ends it (and anything it started)
-// if it still runs, so one failing test does not hang the rest.
-class App {
-public:
-    App();
-    ~App();
-    App(const App&) = delete;
-    App& operator=(const App&) = delete;
-
-    // Path from QM_EXE (a Windows or a Unix path), unless given.
-    static std::string defaultExe();
-    void start(const std::string& exe = std::string(), const std::string& workDir = std::string());
-    // The Control Panel item from QM_CPL, as the system's control.exe
-    // opens it: the program runs inside that process.
-    static std::string defaultApplet();
-    void startApplet(const std::string& cpl = std::string());
-    bool running() const;
-    unsigned pid() const { return pid_; }
-
-    // A top-level window by form name ("frmMain") or, failing that, caption;
-    // waits until it is visible and, for the program's own, every control
-    // of it exists.
-    Window form(const std::string& nameOrCaption, int timeoutMs = scaled(kStartTimeout)) const;
-    std::optional<Window> findForm(const std::string& nameOrCaption) const;  // visible or not
-    // Waits for a message box of the program.
-    MsgBox messageBox(int timeoutMs = scaled(kStepTimeout)) const;
-    std::optional<MsgBox> findMessageBox() const;
-    // Waits for the program to end; its exit code.
-    unsigned waitForExit(int timeoutMs = scaled(kStepTimeout));
-    void kill();
-    // Command lines of the processes the program started that still run
-    // (children share its job object).
-    std::vector<std::string> startedProcesses() const;
-
-private:
-    void launch(const std::string& exe, const std::string& arguments, const std::string& workDir);
-    void* process_ = nullptr;
-    void* job_ = nullptr;
-    unsigned pid_ = 0;
-};
-
-}  // namespace e2e
-
-// ---------------------------------------------------------------- more helpers
-namespace e2e {
-
-// The window that owns a top-level window (a message box's owner), or null.
-Hwnd ownerOf(Hwnd h);
-
-// A program built beside the test program ("fake_mixer.exe"), by its Windows
-// path; throws when there is none.
-std::string testProgram(const std::string& fileName);
-
-// What fake_mixer.exe recorded when it ran under the file name `fileName`
-// (compared without regard to case): how often it ran, its command line and
-// the file it ran from. None when it never ran since clearStartRecords().
-struct StartRecord {
-    unsigned runs = 0;
-    std::string command;
-    std::string module;
-};
-std::optional<StartRecord> startRecord(const std::string& fileName);
-void clearStartRecords();
 
 }  // namespace e2e
 
@@ -165,6 +102,4 @@ std::optional<Window> findFileDialog(const App& app, const std::string& title, i
 // Types the path into the dialog's file name box and presses its Save or
 // Open button, as a user would; waits for the dialog to go.
 void chooseFile(const Window& dialog, const std::string& path);
-// Runs a command line of the prefix to its end; its exit code.
-unsigned runToEnd(const std::string& commandLine, int timeoutMs = scaled(kStartTimeout));
 }  // namespace e2e

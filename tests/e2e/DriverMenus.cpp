@@ -110,21 +110,4 @@ void chooseFile(const Window& dialog, const std::string& path) {
         throw Failure("the file dialog did not close");
 }
 
-unsigned runToEnd(const std::string& commandLine, int timeoutMs) {
-    std::string line = commandLine;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        throw Failure("cannot run " + commandLine);
-    CloseHandle(pi.hThread);
-    const bool ended = WaitForSingleObject(pi.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0;
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (!ended) TerminateProcess(pi.hProcess, 1);
-    CloseHandle(pi.hProcess);
-    if (!ended) throw Failure(commandLine + " did not end");
-    return code;
-}
-
 }  // namespace e2e

@@ -76,6 +76,9 @@ private:
     std::size_t size_;
 };
 
+// Whether a top-level window is a message box, not one of the program's
+// forms.
+bool isMessageBox(HWND h);
 // Which system icon a message box's icon control shows, told by its pixels.
 Icon classify(HWND iconCtl);
 

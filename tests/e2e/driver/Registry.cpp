@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "Driver.h"
+#include "Program.h"
 #include "Internal.h"
 
 namespace e2e {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "Driver.h"
+#include "Controls.h"
 #include "Internal.h"
 
 namespace e2e {
