@@ -24,6 +24,7 @@
 #include "driver/Pixels.h"
 #include "driver/Program.h"
 #include "driver/Registry.h"
+#include "driver/Resources.h"
 #include "driver/Timing.h"
 
 namespace e2e {
@@ -56,23 +57,6 @@ private:
 
 // ---------------------------------------------------------------- layout, keys, resources
 namespace e2e {
-
-// What the program holds of the system's objects. Where the system does not
-// count them for a process (Wine's GetGuiResources and
-// GetProcessHandleCount give 0), each is counted another way, and `how`
-// tells which.
-struct Resources {
-    long gdiObjects = -1;   // GDI objects, -1 when they cannot be counted
-    long userObjects = -1;  // USER objects, or its windows
-    long handles = -1;      // kernel handles
-    long windows = 0;       // top-level windows and their children
-    std::uint64_t privateBytes = 0;
-    std::string how;
-};
-Resources resourcesOf(const App& app);
-// Whether a global atom of that name exists (the program names its windows
-// with them).
-bool globalAtomExists(const std::string& name);
 
 // The dialogs the main window opens, and their opening as a user does it:
 // the tab, then the button (frmQuad: "Yes" to its warning and OK to its
