@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <functional>
 
-#include "Driver.h"
+#include "Dialogs.h"
 #include "Internal.h"
 
 namespace e2e {
