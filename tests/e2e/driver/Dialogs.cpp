@@ -122,41 +122,18 @@ Window openDialog(const App& app, const Window& main, const std::string& form) {
 
 namespace {
 
-struct Search {
-    DWORD pid;
-    const char* cls;
-    std::vector<HWND> out;
-};
-
-BOOL CALLBACK collectVisible(HWND h, LPARAM p) {
-    auto* s = reinterpret_cast<Search*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
-    char c[64] = {0};
-    GetClassNameA(h, c, sizeof c);
-    if (pid == s->pid && IsWindowVisible(h) && lstrcmpiA(c, s->cls) == 0) s->out.push_back(h);
-    return TRUE;
-}
-
 // The program's visible top-level windows of one class.
 std::vector<HWND> windowsOf(DWORD pid, const char* cls) {
-    Search s{pid, cls, {}};
-    EnumWindows(collectVisible, LPARAM(&s));
-    return s.out;
+    std::vector<HWND> out;
+    for (HWND h : topLevelWindows(pid))
+        if (IsWindowVisible(h) && isClass(h, cls)) out.push_back(h);
+    return out;
 }
 
 std::optional<HWND> openMenu(const App& app) {
     auto menus = windowsOf(app.pid(), "#32768");
     if (menus.empty()) return std::nullopt;
     return menus.front();
-}
-
-std::string wideCaption(HWND h) {
-    wchar_t w[256] = {0};
-    GetWindowTextW(h, w, 255);
-    char b[512] = {0};
-    WideCharToMultiByte(CP_ACP, 0, w, -1, b, sizeof b, nullptr, nullptr);
-    return b;
 }
 
 }  // namespace
@@ -195,7 +172,7 @@ std::optional<Window> findFileDialog(const App& app, const std::string& title, i
     waitUntil(
         [&] {
             for (HWND h : windowsOf(app.pid(), "#32770"))
-                if (wideCaption(h) == title && GetDlgItem(h, IDOK)) {
+                if (captionOf(h) == title && GetDlgItem(h, IDOK)) {
                     found = Window(h, title);
                     return true;
                 }
