@@ -206,23 +206,31 @@ void setRaw(const std::string& path, const std::string& name, std::uint32_t type
 
 }  // namespace reg
 
-void setReportedWindows(const std::string& version) {
+namespace {
+
+// The file names Wine's per-program settings go under: quillmere.exe, the
+// file QM_EXE names, and control.exe, the host the Control Panel item
+// runs in.
+std::vector<std::string> programFileNames() {
     std::string exe = App::defaultExe();
     std::size_t slash = exe.find_last_of("\\/");
     std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    // control.exe: the host the Control Panel item runs in.
-    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
-        if (name.empty()) continue;
+    std::vector<std::string> names;
+    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file})
+        if (!name.empty()) names.push_back(name);
+    return names;
+}
+
+}  // namespace
+
+void setReportedWindows(const std::string& version) {
+    for (const std::string& name : programFileNames()) {
         reg::setString("Software\\Wine\\AppDefaults\\" + name, "Version", version, reg::Root::CurrentUser);
     }
 }
 
 void setUnmanagedWindows(bool unmanaged) {
-    std::string exe = App::defaultExe();
-    std::size_t slash = exe.find_last_of("\\/");
-    std::string file = slash == std::string::npos ? exe : exe.substr(slash + 1);
-    for (const std::string& name : {std::string("quillmere.exe"), std::string("control.exe"), file}) {
-        if (name.empty()) continue;
+    for (const std::string& name : programFileNames()) {
         const std::string key = "Software\\Wine\\AppDefaults\\" + name + "\\X11 Driver";
         if (unmanaged) reg::setString(key, "Managed", "N", reg::Root::CurrentUser);
         else reg::removeValue(key, "Managed", reg::Root::CurrentUser);
