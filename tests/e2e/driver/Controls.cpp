@@ -35,20 +35,27 @@ int Control::position() const {
     throw Failure(describe() + " has no position (class " + className() + ")");
 }
 
+namespace {
+
+// A scroll bar control's range.
+SCROLLINFO scrollRange(HWND h, const std::string& what) {
+    SCROLLINFO si = {sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+    if (!GetScrollInfo(h, SB_CTL, &si)) throw Failure("cannot read the range of " + what);
+    return si;
+}
+
+}  // namespace
+
 int Control::rangeMin() const {
     HWND h = H(hwnd_);
     if (isClass(h, TRACKBAR_CLASSA)) return int(send(h, TBM_GETRANGEMIN, 0, 0, describe()));
-    SCROLLINFO si = {sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
-    if (!GetScrollInfo(h, SB_CTL, &si)) throw Failure("cannot read the range of " + describe());
-    return si.nMin;
+    return scrollRange(h, describe()).nMin;
 }
 
 int Control::rangeMax() const {
     HWND h = H(hwnd_);
     if (isClass(h, TRACKBAR_CLASSA)) return int(send(h, TBM_GETRANGEMAX, 0, 0, describe()));
-    SCROLLINFO si = {sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
-    if (!GetScrollInfo(h, SB_CTL, &si)) throw Failure("cannot read the range of " + describe());
-    return si.nMax;
+    return scrollRange(h, describe()).nMax;
 }
 
 int Control::selectedIndex() const {
