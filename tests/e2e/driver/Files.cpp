@@ -1,5 +1,6 @@
 #include "Files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -7,14 +8,26 @@
 
 namespace e2e {
 
-namespace {
+namespace detail {
 
-void makeFolderOf(const std::string& path) {
+std::string pathFromEnvironment(const char* variable, const char* fallback) {
+    const char* e = std::getenv(variable);
+    std::string p = e ? e : fallback;
+    if (!p.empty() && p[0] == '/') {
+        std::replace(p.begin(), p.end(), '/', '\\');
+        p = "Z:" + p;
+    }
+    return p;
+}
+
+void makeFoldersAbove(const std::string& path) {
     for (std::size_t i = 3; i < path.size(); ++i)
         if (path[i] == '\\') CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
 }
 
-}  // namespace
+}  // namespace detail
+
+using namespace detail;
 
 std::string windowsDir() {
     char b[MAX_PATH] = {0};
@@ -37,12 +50,7 @@ std::string fixture(const std::string& relative) {
 }
 
 void copyFile(const std::string& from, const std::string& to) {
-    std::size_t slash = to.find_last_of('\\');
-    if (slash != std::string::npos) {
-        // Every missing folder on the way, from the top.
-        for (std::size_t at = to.find('\\', 3); at != std::string::npos && at <= slash; at = to.find('\\', at + 1))
-            CreateDirectoryA(to.substr(0, at).c_str(), nullptr);
-    }
+    makeFoldersAbove(to);
     if (!CopyFileA(from.c_str(), to.c_str(), FALSE))
         throw Failure("cannot copy " + from + " to " + to + " (error " + std::to_string(GetLastError()) + ")");
 }
@@ -69,7 +77,7 @@ std::optional<std::string> readFile(const std::string& path) {
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
-    makeFolderOf(path);
+    makeFoldersAbove(path);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) throw Failure("cannot write " + path);
     std::fwrite(bytes.data(), 1, bytes.size(), f);

@@ -102,5 +102,21 @@ std::vector<HWND> descendants(HWND parent) {
 
 bool isClass(HWND h, const char* cls) { return lower(classOf(h)) == lower(cls); }
 
+PVOID pebOf(HANDLE proc) {
+    using NtQip = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+    static auto query = reinterpret_cast<NtQip>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    if (!query) return nullptr;
+    struct {
+        PVOID reserved1;
+        PVOID peb;
+        PVOID reserved2[2];
+        ULONG_PTR pid;
+        PVOID reserved3;
+    } pbi = {};
+    if (query(proc, 0, &pbi, sizeof pbi, nullptr) != 0) return nullptr;
+    return pbi.peb;
+}
+
 }  // namespace detail
 }  // namespace e2e

@@ -38,6 +38,8 @@ std::string qmName(HWND h);
 DWORD processOf(HWND h);
 std::vector<HWND> topLevelWindows(DWORD pid);
 std::vector<HWND> descendants(HWND parent);
+// Where another process keeps its process environment block, or null.
+PVOID pebOf(HANDLE proc);
 
 // A block of memory inside the program, for messages that carry a pointer:
 // Wine marshals only the standard messages below WM_USER.
@@ -75,6 +77,13 @@ private:
     void* mem_ = nullptr;
     std::size_t size_;
 };
+
+// A path from the environment, or `fallback`; a Unix path is on Wine's
+// drive Z:.
+std::string pathFromEnvironment(const char* variable, const char* fallback);
+// Every missing folder on the way to `path` (a Windows path), from the
+// top; not `path` itself.
+void makeFoldersAbove(const std::string& path);
 
 // Whether a top-level window is a message box, not one of the program's
 // forms.

@@ -172,16 +172,10 @@ void saveScreenshot(const Window& w, const std::string& path) {
 }
 
 std::string shotsFolder() {
-    const char* e = std::getenv("QM_SHOTS_DIR");
-    if (!e || !*e) return std::string();
-    std::string p = e;
-    if (p[0] == '/') {
-        std::replace(p.begin(), p.end(), '/', '\\');
-        p = "Z:" + p;
-    }
+    std::string p = pathFromEnvironment("QM_SHOTS_DIR", "");
+    if (p.empty()) return std::string();
     while (p.size() > 3 && p.back() == '\\') p.pop_back();
-    for (std::size_t at = p.find('\\', 3); at != std::string::npos; at = p.find('\\', at + 1))
-        CreateDirectoryA(p.substr(0, at).c_str(), nullptr);
+    makeFoldersAbove(p);
     CreateDirectoryA(p.c_str(), nullptr);
     if (GetFileAttributesA(p.c_str()) == INVALID_FILE_ATTRIBUTES) throw Failure("cannot make the folder " + p);
     return p;

@@ -18,20 +18,10 @@ namespace {
 
 // Reads a process's command line from its process parameters.
 std::string commandLineOf(HANDLE proc) {
-    using NtQip = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
-    static auto query = reinterpret_cast<NtQip>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    if (!query) return std::string();
-    struct {
-        PVOID reserved1;
-        PVOID peb;
-        PVOID reserved2[2];
-        ULONG_PTR pid;
-        PVOID reserved3;
-    } pbi = {};
-    if (query(proc, 0, &pbi, sizeof pbi, nullptr) != 0 || !pbi.peb) return std::string();
+    PVOID peb = pebOf(proc);
+    if (!peb) return std::string();
     PVOID params = nullptr;
-    if (!ReadProcessMemory(proc, static_cast<char*>(pbi.peb) + 0x10, &params, sizeof params, nullptr)) return {};
+    if (!ReadProcessMemory(proc, static_cast<char*>(peb) + 0x10, &params, sizeof params, nullptr)) return {};
     struct {
         USHORT length, maximum;
         PWSTR buffer;
@@ -52,17 +42,6 @@ App::~App() {
     } catch (...) {
     }
     if (job_) CloseHandle(job_);
-}
-
-// A path from the environment; a Unix path is on Wine's drive Z:.
-static std::string pathFromEnvironment(const char* variable, const char* fallback) {
-    const char* e = std::getenv(variable);
-    std::string p = e ? e : fallback;
-    if (!p.empty() && p[0] == '/') {
-        std::replace(p.begin(), p.end(), '/', '\\');
-        p = "Z:" + p;
-    }
-    return p;
 }
 
 std::string App::defaultExe() { return pathFromEnvironment("QM_EXE", "quillmere.exe"); }

@@ -22,20 +22,10 @@ constexpr std::size_t kPebGdiTable = 0xf8;
 constexpr std::size_t kPebGdiTable = 0x94;
 #endif
 long gdiObjectsFromTable(HANDLE proc) {
-    using NtQip = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<NtQip>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    if (!query) return -1;
-    struct {
-        PVOID reserved1;
-        PVOID peb;
-        PVOID reserved2[2];
-        ULONG_PTR pid;
-        PVOID reserved3;
-    } pbi = {};
-    if (query(proc, 0, &pbi, sizeof pbi, nullptr) != 0 || !pbi.peb) return -1;
+    PVOID peb = pebOf(proc);
+    if (!peb) return -1;
     PVOID table = nullptr;
-    if (!ReadProcessMemory(proc, static_cast<char*>(pbi.peb) + kPebGdiTable, &table, sizeof table, nullptr) || !table)
+    if (!ReadProcessMemory(proc, static_cast<char*>(peb) + kPebGdiTable, &table, sizeof table, nullptr) || !table)
         return -1;
     constexpr std::size_t kEntry = 24, kEntries = 0x10000, kChunk = 4096;
     std::vector<unsigned char> buf(kChunk * kEntry);
