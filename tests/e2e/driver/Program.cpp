@@ -1,8 +1,6 @@
 #include "Program.h"
 
-#include <algorithm>
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 
 #include "Files.h"

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "Program.h"
 #include "Internal.h"
+#include "Program.h"
 
 namespace e2e {
 
