@@ -42,7 +42,6 @@ private:
 const std::vector<std::string>& dialogForms();
 Window openDialog(const App& app, const Window& main, const std::string& form);
 
-// The system menu, and the standard file dialogs.
 // Opens the window's system menu as Alt+Space does (the menu the title-bar
 // icon opens), goes up to the entry `fromEnd` places from its end (1: the
 // last) with the arrow key and presses Enter; access keys would not do, as
