@@ -7,13 +7,10 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(QM_STANDIN ON)
 else()
   set(QM_STANDIN OFF)
-endif()
-if(NOT QM_STANDIN)
   # XP runs on CPUs without SSE and, on the Pentium MMX and the AMD K6, without
   # the Pentium Pro's CMOV, FCOMI and FCMOV: x87 code for the Pentium MMX only.
   set(QM_CPU_FLAGS -march=pentium-mmx -mfpmath=387)
   set(QM_STACK_FLAGS -mpreferred-stack-boundary=2)
-  include(cmake/runtime.cmake)
 endif()
 # XP: the headers must not declare Vista's functions or grow its structures.
 set(QM_XP_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
@@ -21,41 +18,35 @@ set(QM_XP_DEFS _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32
 file(GLOB QM_WIN32_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp ${CMAKE_SOURCE_DIR}/ui/win32/*.cpp ${CMAKE_SOURCE_DIR}/app/*.cpp)
 
+# No RTTI: nothing in the program uses dynamic_cast or typeid (exceptions
+# keep the type information they need).
+# -Oz: a control panel's few dialogs gain nothing from speed, every byte
+# counts. The program has one thread, so function statics need no locks;
+# with x87 code only nothing wants a 16-byte aligned stack.
+set(QM_PRODUCT_OPTIONS -Wall -Wextra -Oz -ffunction-sections -fdata-sections -fno-rtti
+  -fno-threadsafe-statics ${QM_STACK_FLAGS} ${QM_CPU_FLAGS})
+
 # Header versions 5.0: Windows 2000, where this driver family also runs,
 # refuses anything higher, and the program's warning about it is meant to be
 # seen there. Not 4.0: Windows 98 and ME would try it, and nothing checks
-# what their system DLLs lack. No pseudo-relocations: the start-up below
-# does not apply them, so the link fails if code would need one.
-set(QM_LINK_FLAGS -static -s -mwindows -Wl,--disable-runtime-pseudo-reloc
+# what their system DLLs lack.
+set(QM_LINK_FLAGS -static -s -mwindows
   -Wl,--major-subsystem-version,5,--minor-subsystem-version,0,--major-os-version,5,--minor-os-version,0)
 
-# Every binary of the product links with those, and with the program's own
-# start-up in place of mingw-w64's: app/start.c for crt2.o, app/dllstart.c
-# for a DLL's dllcrt2.o. The compiler driver takes its start files from a
-# -B folder first, so the rest of the link (crtbegin.o, the libraries,
-# crtend.o) stays in its order. The linker map beside each lets the XP load
-# check name the function of any instruction it refuses.
-set(QM_START_DIR ${CMAKE_BINARY_DIR}/startup)
-foreach(start start dllstart)
-  add_library(qm_${start} OBJECT ${CMAKE_SOURCE_DIR}/app/${start}.c)
-  target_compile_definitions(qm_${start} PRIVATE ${QM_XP_DEFS})
-  target_compile_options(qm_${start} PRIVATE -Os -Wall -Wextra -fno-asynchronous-unwind-tables ${QM_CPU_FLAGS})
-endforeach()
-add_custom_command(OUTPUT ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${QM_START_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_start> ${QM_START_DIR}/crt2.o
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:qm_dllstart> ${QM_START_DIR}/dllcrt2.o
-  DEPENDS qm_start qm_dllstart $<TARGET_OBJECTS:qm_start> $<TARGET_OBJECTS:qm_dllstart> VERBATIM)
-add_custom_target(qm_start_file DEPENDS ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o)
-# qm_product_link(<target> <file name>): the map is <file name>.map.
-function(qm_product_link target file)
+if(NOT QM_STANDIN)
+  add_subdirectory(runtime)
+endif()
+# qm_product_link(<target> <file name> <XP runtime target>): the linker map
+# beside each, <file name>.map, lets the XP load check name the function of
+# any instruction it refuses.
+function(qm_product_link target file runtime)
   if(QM_STANDIN)
     target_link_options(${target} PRIVATE -static -s -mwindows)
     return()
   endif()
-  add_dependencies(${target} qm_start_file)
-  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -B${QM_START_DIR}/ -Wl,-Map=${CMAKE_BINARY_DIR}/${file}.map)
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_START_DIR}/crt2.o ${QM_START_DIR}/dllcrt2.o)
+  target_link_libraries(${target} PRIVATE ${runtime})
+  target_link_options(${target} PRIVATE ${QM_LINK_FLAGS} -Wl,-Map=${CMAKE_BINARY_DIR}/${file}.map)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${QM_XP_START_FILES})
 endfunction()
 
 configure_file(${CMAKE_SOURCE_DIR}/app/version.h.in ${CMAKE_BINARY_DIR}/generated/qm_version.h @ONLY)
@@ -74,23 +65,10 @@ add_library(quillmere_cpl SHARED ${CMAKE_SOURCE_DIR}/app/Applet.cpp ${CMAKE_SOUR
 foreach(t qm_program quillmere quillmere_cpl)
   target_include_directories(${t} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
   target_compile_definitions(${t} PRIVATE ${QM_XP_DEFS})
-  # No RTTI: nothing in the program uses dynamic_cast or typeid (exceptions
-  # keep the type information they need).
-  # -Oz: a control panel's few dialogs gain nothing from speed, every byte
-  # counts. The program has one thread, so function statics need no locks;
-  # with x87 code only nothing wants a 16-byte aligned stack.
-  target_compile_options(${t} PRIVATE -Wall -Wextra -Oz -ffunction-sections -fdata-sections -fno-rtti
-    -fno-threadsafe-statics ${QM_STACK_FLAGS} ${QM_CPU_FLAGS})
-  # Under C++20 libstdc++ drops its extern templates of std::string, so the
-  # members used are built here, in sections --gc-sections can trim, instead
-  # of coming whole from libstdc++'s string-inst object (about 23 KB).
-  set_target_properties(${t} PROPERTIES CXX_STANDARD 20)
+  target_compile_options(${t} PRIVATE ${QM_PRODUCT_OPTIONS})
 endforeach()
 foreach(t quillmere quillmere_cpl)
   target_sources(${t} PRIVATE $<TARGET_OBJECTS:qm_program>)
-  if(NOT QM_STANDIN)
-    target_sources(${t} PRIVATE $<TARGET_OBJECTS:qm_runtime>)
-  endif()
   target_link_options(${t} PRIVATE -Wl,--gc-sections)
   target_link_libraries(${t} PRIVATE comctl32 comdlg32 version shell32 gdi32 user32 advapi32 kernel32)
 endforeach()
@@ -110,7 +88,7 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_
 
 # No relocations: XP has no ASLR and always loads an exe at its own base.
 target_link_options(quillmere PRIVATE -Wl,--disable-reloc-section)
-qm_product_link(quillmere quillmere)
+qm_product_link(quillmere quillmere qm_xp_runtime)
 set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 
 # The Control Panel item keeps its relocations: a DLL goes wherever its
@@ -118,7 +96,7 @@ set_target_properties(quillmere PROPERTIES OUTPUT_NAME quillmere SUFFIX ".exe")
 # without its stdcall decoration, the name Control Panel asks for.
 target_compile_definitions(quillmere_cpl PRIVATE $<$<COMPILE_LANGUAGE:RC>:QM_APPLET>)
 target_link_options(quillmere_cpl PRIVATE -Wl,--kill-at -Wl,--disable-dynamicbase)
-qm_product_link(quillmere_cpl quillmere.cpl)
+qm_product_link(quillmere_cpl quillmere.cpl qm_xp_runtime)
 set_target_properties(quillmere_cpl PROPERTIES OUTPUT_NAME quillmere PREFIX "" SUFFIX ".cpl")
 
 # One translation unit: the PE linker merges neither the string literals
@@ -133,4 +111,4 @@ add_executable(baseline WIN32 ${CMAKE_SOURCE_DIR}/tools/baseline/baseline.cpp)
 target_compile_definitions(baseline PRIVATE ${QM_XP_DEFS})
 target_compile_options(baseline PRIVATE -Os ${QM_CPU_FLAGS})
 target_link_libraries(baseline PRIVATE comctl32)
-qm_product_link(baseline baseline)
+qm_product_link(baseline baseline qm_xp_startup)

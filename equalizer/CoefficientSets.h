@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <optional>
 
 namespace equalizer {
@@ -29,38 +28,5 @@ const char* name(SpeakerModel m);
 // The set's bytes; nothing for a value outside the enum.
 std::optional<CoefSet> coefficients(EqCurve c);
 std::optional<CoefSet> coefficients(SpeakerModel m);
-
-// The set as hex-byte text: 248 two-digit lower-case items joined by ",",
-// as HexTextToBytes reads it. Empty for a value outside the enum. Only
-// checks want the text, so it is inline: the program carries none of it.
-namespace detail {
-// Made on first use and kept.
-inline const char* toText(const std::optional<CoefSet>& set, char*& text) {
-    if (!set) return "";
-    if (!text) {
-        constexpr char kDigits[] = "0123456789abcdef";
-        char* p = text = new char[kCoefSetBytes * 3];
-        for (std::uint8_t b : *set) {
-            if (p != text) *p++ = ',';
-            *p++ = kDigits[b >> 4];
-            *p++ = kDigits[b & 15];
-        }
-        *p = '\0';
-    }
-    return text;
-}
-}  // namespace detail
-
-inline const char* hexText(EqCurve c) {
-    static char* texts[std::size(kAllCurves)];
-    const auto i = static_cast<std::size_t>(c);
-    return i < std::size(texts) ? detail::toText(coefficients(c), texts[i]) : "";
-}
-
-inline const char* hexText(SpeakerModel m) {
-    static char* texts[std::size(kAllSpeakers)];
-    const auto i = static_cast<std::size_t>(m);
-    return i < std::size(texts) ? detail::toText(coefficients(m), texts[i]) : "";
-}
 
 }  // namespace equalizer

@@ -24,7 +24,6 @@ frmAbout::frmAbout(const platform::Services&, ui::UiServices ui) : ui::Form("frm
     cmdOK.isCancel = true;
 
     cmdOK.Click = [this] { cmdOK_Click(); };
-    QueryClose = [this] { cmdOK_Click(); };
 }
 
 // Opened with the main window left visible, so giving back also brings it

@@ -40,7 +40,6 @@ frmAboutA3D::frmAboutA3D(const platform::Services&, ui::UiServices ui) : ui::For
     cmdOK.isCancel = true;
 
     cmdOK.Click = [this] { cmdOK_Click(); };
-    QueryClose = [this] { cmdOK_Click(); };
 }
 
 void frmAboutA3D::cmdOK_Click() { giveBack(); }

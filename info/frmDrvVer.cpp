@@ -17,7 +17,6 @@ frmDrvVer::frmDrvVer(const platform::Services&, ui::UiServices ui, DriverInfoTex
     cmdOK.isCancel = true;
 
     cmdOK.Click = [this] { cmdOK_Click(); };
-    QueryClose = [this] { cmdOK_Click(); };
 }
 
 void frmDrvVer::Form_Load() {

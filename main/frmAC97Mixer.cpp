@@ -20,7 +20,6 @@ frmAC97Mixer::frmAC97Mixer(const platform::Services& sys, ui::UiServices ui)
     cmdExit.Click = [this] { cmdExit_Click(); };
     cmdHelp.Click = [this] { cmdHelp_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
-    QueryClose = [this] { cmdExit_Click(); };
 }
 
 void frmAC97Mixer::cmdOK_Click() {

@@ -24,7 +24,6 @@ frmQuad::frmQuad(const platform::Services& sys, ui::UiServices ui) : ui::Form("f
     chkShare.Click = [this] { chkShare_Click(); };
     optQuad.Click = [this](int index) { optQuad_Click(index); };
     cmdOK.Click = [this] { cmdOK_Click(); };
-    QueryClose = [this] { cmdOK_Click(); };
 }
 
 void frmQuad::Form_Load() {

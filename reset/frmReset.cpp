@@ -37,8 +37,6 @@ frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureS
     Command1.Click = [this] { Command1_Click(); };
     cmdAnalogEQ.Click = [this] { cmdAnalogEQ_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
-    // Closing from the title bar must bring the hidden main window back.
-    QueryClose = [this] { cmdOK_Click(); };
 }
 
 void frmReset::writeGroup(ResetGroup g) {

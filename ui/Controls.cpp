@@ -33,40 +33,24 @@ void Control::setVisible(bool v) {
     notify(Aspect::Visible);
 }
 
-namespace {
-
-// A layout cannot nest deeper than this; a longer chain is a loop.
-constexpr int kMaxNesting = 32;
-
-// Whether `flag` holds for c and every frame around it; for a control on a
-// page the tab strip counts as one more container, and with `pageMustShow`
-// its current tab must be that page.
-template <typename Flag>
-bool holdsAlongChain(const Control& c, Flag flag, bool pageMustShow) {
-    const Control* at = &c;
-    for (int depth = 0; at && depth < kMaxNesting; ++depth) {
-        if (!flag(*at)) return false;
-        if (!at->container() && at->tabPage() >= 0) {
-            const TabStrip* ts = at->form().tabStrip();
-            if (ts && ts != at) {
-                if (pageMustShow && ts->currentTab() != at->tabPage()) return false;
-                at = ts;
-                continue;
-            }
-        }
-        at = at->container();
-    }
-    return at == nullptr;
+const Control* Control::parent() const {
+    if (container_) return container_;
+    if (tabPage_ < 0) return nullptr;
+    const TabStrip* ts = form_.tabStrip();
+    return ts != this ? ts : nullptr;
 }
 
-}  // namespace
-
 bool Control::shownNow() const {
-    return holdsAlongChain(*this, [](const Control& k) { return k.visible(); }, true);
+    return walkOut([](const Control& k) {
+        // A page is on show when it is the tab strip's current one.
+        const Control* p = k.parent();
+        const bool onPage = p && !k.container();
+        return k.visible() && (!onPage || static_cast<const TabStrip*>(p)->currentTab() == k.tabPage());
+    });
 }
 
 bool Control::enabledNow() const {
-    return holdsAlongChain(*this, [](const Control& k) { return k.enabled(); }, false);
+    return walkOut([](const Control& k) { return k.enabled(); });
 }
 
 bool Control::usable() const { return form_.enabled() && form_.visible() && shownNow() && enabledNow(); }

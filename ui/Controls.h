@@ -71,6 +71,14 @@ public:
     const Rect& rect() const { return rect_; }
     Control* container() const { return container_; }
     int tabPage() const { return tabPage_; }
+    // What it is placed in: its frame, else the form's tab strip when it
+    // lies on a page, else nothing (the form itself).
+    const Control* parent() const;
+    // Visits the control, then each parent outwards, while `visit` says go
+    // on. True when it got past the outermost; false when a visit stopped
+    // it or the chain is longer than any layout nests (a loop).
+    template <typename Visit>
+    bool walkOut(Visit visit) const;
 
     // Set once by the owning window while it builds its layout.
     // Texts as literals: a layout of many calls stays small.
@@ -95,6 +103,15 @@ protected:
     int tabPage_ = -1;
     Peer* peer_ = nullptr;
 };
+
+template <typename Visit>
+bool Control::walkOut(Visit visit) const {
+    constexpr int kMaxNesting = 32;
+    const Control* at = this;
+    for (int depth = 0; at; ++depth, at = at->parent())
+        if (depth == kMaxNesting || !visit(*at)) return false;
+    return true;
+}
 
 class Button : public Control {
 public:

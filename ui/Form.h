@@ -107,7 +107,8 @@ public:
     void setEnabled(bool e);
     void bringToFront();
 
-    // The title-bar close box: QueryClose when the window has one, else unload.
+    // The title-bar close box: QueryClose when the window has one, else a
+    // dialog gives its owner back and the main window unloads.
     void closeBox();
     std::function<void()> QueryClose;
     std::function<void()> Unloaded;

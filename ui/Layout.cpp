@@ -7,11 +7,6 @@
 
 namespace ui::layout {
 
-namespace {
-// A layout table cannot nest deeper than this; a longer chain is a loop.
-constexpr int kMaxPlacementDepth = 32;
-}  // namespace
-
 int twipsToPixels(int twips, int dpi) {
     const std::int64_t n = static_cast<std::int64_t>(twips) * dpi;
     const std::int64_t q = (n >= 0 ? n + 720 : n - 720) / 1440;
@@ -27,29 +22,13 @@ PixelRect toPixels(const Rect& r, int dpi) {
     return p;
 }
 
-namespace {
-
-// The control's placement parent: its frame, else the tab strip for a
-// control on a page, else none.
-const Control* parentOf(const Control& c) {
-    if (c.container()) return c.container();
-    if (c.tabPage() >= 0) {
-        const TabStrip* ts = c.form().tabStrip();
-        if (ts && ts != &c) return ts;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 Rect absoluteRect(const Control& c) {
-    Rect r = c.rect();
-    const Control* p = parentOf(c);
-    for (int depth = 0; p && depth < kMaxPlacementDepth; ++depth) {
-        r.x += p->rect().x;
-        r.y += p->rect().y;
-        p = parentOf(*p);
-    }
+    Rect r{0, 0, c.rect().w, c.rect().h};
+    c.walkOut([&r](const Control& k) {
+        r.x += k.rect().x;
+        r.y += k.rect().y;
+        return true;
+    });
     return r;
 }
 

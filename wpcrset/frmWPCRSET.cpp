@@ -60,7 +60,6 @@ frmWPCRSET::frmWPCRSET(const platform::Services& sys, ui::UiServices ui)
     cmdWPCRHelp.Click = [this] { cmdWPCRHelp_Click(); };
     cmdVIAHelp.Click = [this] { cmdVIAHelp_Click(); };
     Command1.Click = [this] { Command1_Click(); };
-    QueryClose = [this] { Command1_Click(); };
 }
 
 // Twips; frames' contents relative to their frame.

@@ -4,7 +4,7 @@
 
 QM_ROOT=${QM_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 QM_JOBS=${QM_JOBS:-2}
-# Where the three builds go (relative to the repository): native, product, e2e.
+# Where the builds go (relative to the repository).
 QM_BUILD_DIR=${QM_BUILD_DIR:-build}
 
 qm_say() { printf '\n== %s\n' "$*"; }
@@ -66,7 +66,8 @@ qm_build_native() {
 
 qm_build_product() {
   qm_configure "$QM_BUILD_DIR/product" -DQM_BUILD=product \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw-win32.cmake" && qm_build "$QM_BUILD_DIR/product"
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw.cmake" -DQM_CPU=i686 -DQM_THREADS=win32 &&
+    qm_build "$QM_BUILD_DIR/product"
 }
 
 # The most bytes each shipped file may take (the XP load check and
@@ -87,16 +88,18 @@ QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
 QM_STANDIN=
 
 qm_build_e2e() {
-  local chain=toolchain-mingw-posix.cmake
-  [ -n "$QM_STANDIN" ] && chain=toolchain-mingw64-posix.cmake
+  local cpu=i686
+  [ -n "$QM_STANDIN" ] && cpu=x86_64
   qm_configure "$QM_E2E_DIR" -DQM_BUILD=e2e \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/$chain" && qm_build "$QM_E2E_DIR" "$@"
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw.cmake" -DQM_CPU=$cpu -DQM_THREADS=posix &&
+    qm_build "$QM_E2E_DIR" "$@"
 }
 
 # The same program built for x86_64, for the end-to-end runs only.
 qm_build_standin() {
   qm_configure "$QM_BUILD_DIR/standin" -DQM_BUILD=product \
-    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw64-win32.cmake" && qm_build "$QM_BUILD_DIR/standin" --target quillmere quillmere_cpl
+    -DCMAKE_TOOLCHAIN_FILE="$QM_ROOT/cmake/toolchain-mingw.cmake" -DQM_CPU=x86_64 -DQM_THREADS=win32 &&
+    qm_build "$QM_BUILD_DIR/standin" --target quillmere quillmere_cpl
 }
 
 # Some virtual machines' kernels run no 32-bit code at all: not Debian's

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "AppTest.h"
-#include "equalizer/CoefficientSets.h"
+#include "tests/common/CoefText.h"
 
 using namespace e2e;
 using equalizer::EqCurve;

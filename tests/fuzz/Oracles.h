@@ -23,6 +23,7 @@
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/mdlRegistry.h"
 #include "settings/Catalogue.h"
+#include "tests/common/CoefText.h"
 #include "tests/fuzz/World.h"
 
 namespace qmfuzz {

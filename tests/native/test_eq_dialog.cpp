@@ -2,6 +2,7 @@
 
 #include "equalizer/frmEQ.h"
 #include "settings/Catalogue.h"
+#include "tests/common/CoefText.h"
 #include "support/TestEnv.h"
 
 using namespace equalizer;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "equalizer/EqWriter.h"
+#include "tests/common/CoefText.h"
 #include "settings/Catalogue.h"
 #include "support/PublishedCoefSets.h"
 #include "support/TestEnv.h"

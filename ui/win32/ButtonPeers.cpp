@@ -52,7 +52,7 @@ void OptionPeer::pushValue() {
     OptionArray& arr = o_.array();
     const int stop = arr.tabStop();
     for (int i = 0; i < arr.count(); ++i) {
-        const ControlPeer* p = host_.peerOf(arr[i]);
+        const ControlPeer* p = ControlPeer::of(arr[i]);
         if (p && p->hwnd()) p->window().setStyleBits(WS_TABSTOP, i == stop);
     }
 }
@@ -75,7 +75,7 @@ void OptionPeer::command(int code) {
 
 ControlPeer& OptionPeer::focusTarget() {
     OptionArray& arr = o_.array();
-    ControlPeer* stop = host_.peerOf(arr[arr.tabStop()]);
+    ControlPeer* stop = ControlPeer::of(arr[arr.tabStop()]);
     return stop && stop->reachable() ? *stop : *this;
 }
 
@@ -90,7 +90,7 @@ bool OptionPeer::ownMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     const ControlPeer* from = host_.peerAt(reinterpret_cast<HWND>(wp));
     OptionArray& arr = o_.array();
     for (int i = 0; from && i < arr.count(); ++i)
-        if (host_.peerOf(arr[i]) == from) {
+        if (ControlPeer::of(arr[i]) == from) {
             select();
             break;
         }

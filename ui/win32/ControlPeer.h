@@ -44,7 +44,9 @@ public:
     // may have refused or changed.
     virtual void resync(ControlPeer& p) = 0;
 
-    virtual ControlPeer* peerOf(const Control& c) const = 0;
+    // Shows one aspect of a model change in the peer's window, unless the
+    // form is torn down or the window not made yet.
+    virtual void showChange(ControlPeer& p, Aspect what) = 0;
     virtual ControlPeer* peerAt(HWND h) const = 0;
     // Shown and enabled as the model says: one window, or every one.
     virtual void refresh(ControlPeer& p) = 0;
@@ -61,12 +63,18 @@ public:
     virtual bool arrowing() const = 0;
 };
 
-class ControlPeer {
+// The control knows its peer (Control::peer), so a change of the model
+// reaches its window directly.
+class ControlPeer : public ui::Peer {
 public:
     ControlPeer(PeerHost& host, Control& c, int id);
     ControlPeer(const ControlPeer&) = delete;
     ControlPeer& operator=(const ControlPeer&) = delete;
-    virtual ~ControlPeer();
+    ~ControlPeer() override;
+
+    // The peer of a control of a realized form; null before.
+    static ControlPeer* of(const Control& c) { return static_cast<ControlPeer*>(c.peer()); }
+    void update(Control&, Aspect what) override { host_.showChange(*this, what); }
 
     Control& control() const { return c_; }
     HWND hwnd() const { return wnd_.h; }

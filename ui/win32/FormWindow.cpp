@@ -47,12 +47,6 @@ void FormWindow::realizationFailed() {
     form_->reportFailure();
 }
 
-ControlPeer* FormWindow::peerOf(const Control& c) const {
-    for (const auto& p : peers_)
-        if (&p->control() == &c) return p.get();
-    return nullptr;
-}
-
 ControlPeer* FormWindow::peerAt(HWND h) const {
     if (!h) return nullptr;
     for (const auto& p : peers_)
@@ -99,10 +93,12 @@ void FormWindow::build() {
 
     Pushing guard(pushing_);
     const auto& controls = f.controls();
-    for (std::size_t i = 0; i < controls.size(); ++i)
+    for (std::size_t i = 0; i < controls.size(); ++i) {
         peers_.push_back(makePeer(*this, *controls[i], kFirstId + static_cast<int>(i)));
+        controls[i]->setPeer(peers_.back().get());
+    }
     const TabStrip* strip = f.tabStrip();
-    tabs_ = strip ? peerOf(*strip) : nullptr;
+    tabs_ = strip ? ControlPeer::of(*strip) : nullptr;
     // Every page costs its share of the start, the drop-down lists most: a
     // window of their own each. Only the one on show is made now.
     int current = -1;
@@ -118,7 +114,6 @@ void FormWindow::build() {
     }
     createPeers(now, false);
     renderPage();
-    for (auto& p : peers_) p->control().setPeer(this);
 }
 
 // Makes the windows of `which` (in reading order), stacked and filled from
@@ -253,12 +248,10 @@ void FormWindow::teardown() {
 
 // ------------------------------------------------------- model to windows
 
-void FormWindow::update(Control& c, Aspect what) {
-    if (dead_ || !hwnd_) return;
-    ControlPeer* p = peerOf(c);
-    if (!p || !p->hwnd()) return;
+void FormWindow::showChange(ControlPeer& p, Aspect what) {
+    if (dead_ || !hwnd_ || !p.hwnd()) return;
     Pushing guard(pushing_);
-    p->show(what);
+    p.show(what);
 }
 
 void FormWindow::refresh(ControlPeer& p) {

@@ -20,7 +20,7 @@ namespace ui::win32 {
 
 class Toolkit;
 
-class FormWindow : public ui::Peer, public PeerHost, public std::enable_shared_from_this<FormWindow> {
+class FormWindow : public PeerHost, public std::enable_shared_from_this<FormWindow> {
 public:
     FormWindow(Toolkit& tk, Form& form);
     ~FormWindow() override;
@@ -32,7 +32,6 @@ public:
     // is touched here.
     void teardown();
 
-    void update(Control& c, Aspect what) override;
     void updateForm(FormAspect what);
 
     LRESULT proc(UINT msg, WPARAM wp, LPARAM lp);
@@ -56,7 +55,7 @@ public:
     void toModel(UserAction action) override;
     void realizationFailed() override;
     void resync(ControlPeer& p) override;
-    ControlPeer* peerOf(const Control& c) const override;
+    void showChange(ControlPeer& p, Aspect what) override;
     ControlPeer* peerAt(HWND h) const override;
     void refresh(ControlPeer& p) override;
     void refreshAll() override;

@@ -64,8 +64,12 @@ void TextBoxPeer::takeFocus() {
 // ------------------------------------------------------------ frame
 
 int FramePeer::containerDepth() const {
-    int depth = 1;
-    for (const Control* p = c_.container(); p && depth < 32; p = p->container()) ++depth;
+    // Itself and the frames around it; the tab strip is 0.
+    int depth = 0;
+    c_.walkOut([&depth](const Control& k) {
+        ++depth;
+        return k.container() != nullptr;
+    });
     return depth;
 }
 

@@ -1,5 +1,5 @@
 /* The Control Panel item's start-up, linked in place of mingw-w64's
-   dllcrt2.o for the reason the exe has its own (app/start.c). The host has
+   dllcrt2.o for the reason the exe has its own (start.c). The host has
    started msvcrt.dll already. On attach the static constructors run, the
    exception tables' registration among them; on detach what they left to
    atexit(), from a list of the item's own: msvcrt's list would run them at
