@@ -53,6 +53,20 @@ const settings::Setting* writtenAt(const std::string& key, const std::string& na
 
 bool isCreatedKey(const char* key) { return key == settings::key::A3D || key == settings::key::Equalizer; }
 
+bool keyExists(platform::Registry& reg, const char* path) {
+    RegKey k = 0;
+    const platform::RegStatus st = reg.openKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE_, k);
+    reg.closeKey(k);
+    return st != platform::ERROR_FILE_NOT_FOUND_;
+}
+
+// Counts one value by what the registry holds now against what it should.
+void count(Outcome& o, platform::Registry& reg, const Stored& want) {
+    if (sameAs(want, readOne(reg, *want.setting))) ++o.done;
+    else if (!keyExists(reg, want.setting->key)) ++o.keyMissing;
+    else ++o.refused;
+}
+
 }  // namespace
 
 const std::vector<const settings::Setting*>& writtenSettings() {
@@ -84,9 +98,12 @@ std::vector<Stored> readStored(platform::Registry& reg) {
 
 Backup makeBackup(platform::Registry& reg) {
     std::vector<RegEntry> entries;
-    for (const Stored& v : readStored(reg))
-        if (v.exists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data});
+    for (const Stored& v : readStored(reg)) entries.push_back({v.setting->key, v.setting->name, v.type, v.data, !v.exists});
     return {writeRegFile(entries), entries.size()};
+}
+
+bool fits(const settings::Setting& s, std::uint32_t type, std::size_t bytes) {
+    return type == s.type && (s.size == 0 || bytes == s.size);
 }
 
 RestorePlan planRestore(const std::string& fileBytes) {
@@ -103,11 +120,11 @@ RestorePlan planRestore(const std::string& fileBytes) {
     plan.skipped = file.skipped;
     for (const RegEntry& e : file.entries) {
         const settings::Setting* s = writtenAt(e.key, e.name);
-        if (!s || s->type != e.type || (s->type == platform::REG_DWORD && e.data.size() != 4)) {
+        if (!s || (!e.absent && !fits(*s, e.type, e.data.size()))) {
             ++plan.skipped;
             continue;
         }
-        RestorePlan::Value v{s, e.data};
+        RestorePlan::Value v{s, e.data, e.absent};
         // Texts are written the program's way, without a terminator.
         if (s->type == platform::REG_SZ && !v.data.empty() && v.data.back() == 0) v.data.pop_back();
         plan.values.push_back(std::move(v));
@@ -116,11 +133,16 @@ RestorePlan planRestore(const std::string& fileBytes) {
     return plan;
 }
 
-void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
+Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
     settings::Store store(reg);
     for (const RestorePlan::Value& v : plan.values) {
         const settings::Setting& s = *v.setting;
+        if (v.remove) {
+            store.remove(s);
+            continue;
+        }
         if (isCreatedKey(s.key)) store.makeKey(s.key);
+        else if (!keyExists(reg.registry(), s.key)) continue;  // lost: counted below
         if (s.type == platform::REG_SZ) {
             store.store(s, std::string(v.data.begin(), v.data.end()));
         } else if (s.type == platform::REG_DWORD) {
@@ -134,6 +156,21 @@ void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
             raw.closeKey(k);
         }
     }
+    // A value the file names twice ends as its last entry says.
+    Outcome o;
+    for (std::size_t i = 0; i < plan.values.size(); ++i) {
+        const RestorePlan::Value& v = plan.values[i];
+        bool later = false;
+        for (std::size_t j = i + 1; j < plan.values.size() && !later; ++j) later = plan.values[j].setting == v.setting;
+        if (later) continue;
+        Stored want;
+        want.setting = v.setting;
+        want.exists = !v.remove;
+        want.type = v.setting->type;
+        want.data = v.data;
+        count(o, reg.registry(), want);
+    }
+    return o;
 }
 
 bool Snapshot::changedSince(platform::Registry& reg) const {
@@ -142,13 +179,18 @@ bool Snapshot::changedSince(platform::Registry& reg) const {
     return false;
 }
 
-void Snapshot::putBack(platform::mdlRegistry& reg) const {
+Outcome Snapshot::putBack(platform::mdlRegistry& reg) const {
     platform::Registry& raw = reg.registry();
+    Outcome o;
     for (const Stored& then : values_) {
         const settings::Setting& s = *then.setting;
-        if (sameAs(then, readOne(raw, s))) continue;
+        if (sameAs(then, readOne(raw, s))) {
+            ++o.done;
+            continue;
+        }
         if (!then.exists) {
             reg.RemoveRegValue(HKEY_LOCAL_MACHINE, s.key, s.name);
+            count(o, raw, then);
             continue;
         }
         // The stored type and bytes, whatever they were: the registry
@@ -157,7 +199,9 @@ void Snapshot::putBack(platform::mdlRegistry& reg) const {
         if (raw.openKey(HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) == 0)
             raw.setValue(k, s.name, then.type, then.data.data(), static_cast<std::uint32_t>(then.data.size()));
         raw.closeKey(k);
+        count(o, raw, then);
     }
+    return o;
 }
 
 }  // namespace backup

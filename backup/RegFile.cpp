@@ -62,6 +62,7 @@ void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t
 
 std::string valueLine(const RegEntry& e) {
     std::string line = quoted(e.name) + "=";
+    if (e.absent) return line + "-";
     if (e.type == platform::REG_DWORD && e.data.size() == 4) {
         const std::uint32_t v = e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24);
         return line + "dword:" + hex(v, 8);
@@ -338,6 +339,16 @@ ReadResult readRegFile(const std::string& fileBytes) {
         RegEntry e;
         e.key = key;
         e.name = name;
+        if (trimLeft(rest.substr(1)) == "-") {
+            // A deletion: regedit removes the value on import.
+            if (section != Section::Ours) {
+                ++r.skipped;
+                continue;
+            }
+            e.absent = true;
+            r.entries.push_back(std::move(e));
+            continue;
+        }
         const Parse p = parseData(trimLeft(rest.substr(1)), v5, last, e.type, e.data);
         if (p == Parse::Incomplete && last) {
             r.error = ReadError::CutOff;

@@ -35,7 +35,11 @@ struct Setting {
     std::optional<std::int32_t> reset;  // the value reset writes (none: deleted, or no reset)
     std::optional<std::int32_t> created;  // written when found missing at load
     std::int32_t missing;               // how a reader takes it when absent
+    std::uint32_t size;                 // the bytes its data must have; 0: any
 };
+
+// One equalizer coefficient set, the data of "CoefSet0".
+constexpr std::uint32_t kCoefSetBytes = 248;
 
 // The entries, constant data in Catalogue.cpp: the accessors below inline
 // to their addresses.
