@@ -60,10 +60,13 @@ bool keyExists(platform::Registry& reg, const char* path) {
     return st != platform::ERROR_FILE_NOT_FOUND_;
 }
 
-// Counts one value by what the registry holds now against what it should.
-void count(Outcome& o, platform::Registry& reg, const Stored& want) {
-    if (sameAs(want, readOne(reg, *want.setting))) ++o.done;
-    else if (!keyExists(reg, want.setting->key)) ++o.keyMissing;
+// Counts one value by what the registry holds now against what it should:
+// `data` of the setting's type, or nothing.
+void count(Outcome& o, platform::Registry& reg, const settings::Setting& s, bool exists, std::uint32_t type,
+           const std::vector<std::uint8_t>& data) {
+    const Stored now = readOne(reg, s);
+    if (now.exists == exists && (!exists || (now.type == type && now.data == data))) ++o.done;
+    else if (!keyExists(reg, s.key)) ++o.keyMissing;
     else ++o.refused;
 }
 
@@ -135,14 +138,21 @@ RestorePlan planRestore(const std::string& fileBytes) {
 
 Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
     settings::Store store(reg);
+    Outcome o;
     for (const RestorePlan::Value& v : plan.values) {
         const settings::Setting& s = *v.setting;
+        // Each value read back as it is written: a later entry for the same
+        // value is counted again.
         if (v.remove) {
             store.remove(s);
+            count(o, reg.registry(), s, false, 0, v.data);
             continue;
         }
         if (isCreatedKey(s.key)) store.makeKey(s.key);
-        else if (!keyExists(reg.registry(), s.key)) continue;  // lost: counted below
+        else if (!keyExists(reg.registry(), s.key)) {
+            ++o.keyMissing;
+            continue;
+        }
         if (s.type == platform::REG_SZ) {
             store.store(s, std::string(v.data.begin(), v.data.end()));
         } else if (s.type == platform::REG_DWORD) {
@@ -155,20 +165,7 @@ Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
                 raw.setValue(k, s.name, s.type, v.data.data(), static_cast<std::uint32_t>(v.data.size()));
             raw.closeKey(k);
         }
-    }
-    // A value the file names twice ends as its last entry says.
-    Outcome o;
-    for (std::size_t i = 0; i < plan.values.size(); ++i) {
-        const RestorePlan::Value& v = plan.values[i];
-        bool later = false;
-        for (std::size_t j = i + 1; j < plan.values.size() && !later; ++j) later = plan.values[j].setting == v.setting;
-        if (later) continue;
-        Stored want;
-        want.setting = v.setting;
-        want.exists = !v.remove;
-        want.type = v.setting->type;
-        want.data = v.data;
-        count(o, reg.registry(), want);
+        count(o, reg.registry(), s, true, s.type, v.data);
     }
     return o;
 }
@@ -190,7 +187,7 @@ Outcome Snapshot::putBack(platform::mdlRegistry& reg) const {
         }
         if (!then.exists) {
             reg.RemoveRegValue(HKEY_LOCAL_MACHINE, s.key, s.name);
-            count(o, raw, then);
+            count(o, raw, s, then.exists, then.type, then.data);
             continue;
         }
         // The stored type and bytes, whatever they were: the registry
@@ -199,7 +196,7 @@ Outcome Snapshot::putBack(platform::mdlRegistry& reg) const {
         if (raw.openKey(HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) == 0)
             raw.setValue(k, s.name, then.type, then.data.data(), static_cast<std::uint32_t>(then.data.size()));
         raw.closeKey(k);
-        count(o, raw, then);
+        count(o, raw, s, then.exists, then.type, then.data);
     }
     return o;
 }

@@ -222,13 +222,13 @@ Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& typ
 
 std::string writeRegFile(const std::vector<RegEntry>& entries) {
     std::string out = std::string(kHeader4) + kEol + kEol;
-    std::vector<bool> done(entries.size(), false);
+    std::string done(entries.size(), 0);  // which of them are written
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (done[i]) continue;
         out += "[" + std::string(kRoot) + "\\" + entries[i].key + "]" + kEol;
         for (std::size_t j = i; j < entries.size(); ++j) {
             if (done[j] || entries[j].key != entries[i].key) continue;
-            done[j] = true;
+            done[j] = 1;
             out += valueLine(entries[j]) + kEol;
         }
         out += kEol;

@@ -1,6 +1,5 @@
 #include "backup/SafetyCopy.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "backup/Backup.h"
@@ -10,27 +9,21 @@ namespace backup {
 
 namespace {
 
-std::string digits(int n, std::size_t width) {
-    std::string s = std::to_string(n < 0 ? 0 : n);
-    return s.size() < width ? std::string(width - s.size(), '0') + s : s;
-}
-
 const char* const kPrefix = "Before ";
-const char* const kSuffix = ".reg";
-// "2026-12-09 143005" before the suffix.
-constexpr std::size_t kStampLength = 17;
+// "2026-12-09 143005", before ".reg".
+constexpr std::size_t kStampLength = 17, kSuffixLength = 4;
 
-// The time a copy's name gives, in an order that sorts as time does; empty
-// for a file that is no copy of ours.
-std::string stampOf(const std::string& name) {
-    const std::size_t prefix = std::char_traits<char>::length(kPrefix), suffix = 4;
-    if (name.size() < prefix + kStampLength + 1 + suffix || name.compare(0, prefix, kPrefix) != 0 ||
-        !settings::detail::iequal(name.c_str() + name.size() - suffix, kSuffix))
-        return std::string();
-    const std::string stamp = name.substr(name.size() - suffix - kStampLength, kStampLength);
+// Where a copy's name gives its time, in an order that sorts as time does;
+// null for a file that is no copy of ours.
+const char* stampOf(const std::string& name) {
+    const std::size_t prefix = std::char_traits<char>::length(kPrefix);
+    if (name.size() < prefix + kStampLength + 1 + kSuffixLength || name.compare(0, prefix, kPrefix) != 0 ||
+        !settings::detail::iequal(name.c_str() + name.size() - kSuffixLength, ".reg"))
+        return nullptr;
+    const char* stamp = name.c_str() + name.size() - kSuffixLength - kStampLength;
     for (std::size_t i = 0; i < kStampLength; ++i) {
         const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
-        if (digit != (i != 4 && i != 7 && i != 10)) return std::string();
+        if (digit != (i != 4 && i != 7 && i != 10)) return nullptr;
     }
     return stamp;
 }
@@ -43,9 +36,15 @@ std::optional<std::string> safetyFolder(platform::UserFolders& folders) {
     return *appData + "\\Quillmere";
 }
 
-std::string safetyCopyName(const char* before, const platform::Date& t) {
-    return std::string(kPrefix) + before + " " + digits(t.year, 4) + "-" + digits(t.month, 2) + "-" + digits(t.day, 2) +
-           " " + digits(t.hour, 2) + digits(t.minute, 2) + digits(t.second, 2) + kSuffix;
+std::string dateStamp(const platform::Date& t) {
+    char stamp[] = "0000-00-00 000000";
+    const int parts[] = {t.year, t.month, t.day, t.hour, t.minute, t.second};
+    static const unsigned char lastDigit[] = {3, 6, 9, 12, 14, 16};
+    for (int i = 0; i < 6; ++i) {
+        int n = parts[i];
+        for (int at = lastDigit[i], width = i ? 2 : 4; width--; --at, n /= 10) stamp[at] = static_cast<char>('0' + n % 10);
+    }
+    return stamp;
 }
 
 std::string fileTrouble(platform::FileStatus st) {
@@ -57,37 +56,43 @@ std::string fileTrouble(platform::FileStatus st) {
     }
 }
 
-SafetyCopy saveSafetyCopy(const platform::Services& sys, const char* before) {
-    SafetyCopy copy;
+std::string saveSafetyCopy(const platform::Services& sys, const char* before) {
     const std::optional<std::string> folder = safetyFolder(*sys.folders);
-    if (!folder) {
-        copy.why = "Windows names no Application Data folder for your account";
-        return copy;
+    std::string path, why = "no Application Data folder was found";
+    if (folder) {
+        path = *folder;
+        path.append("\\").append(kPrefix).append(before).append(" ").append(dateStamp(sys.clock->now())).append(".reg");
+        platform::FileStatus st = sys.documents->makeFolder(*folder);
+        if (st == platform::FileStatus::Ok) st = sys.documents->replaceWhole(path, makeBackup(*sys.registry).text);
+        why = st == platform::FileStatus::Ok ? std::string() : fileTrouble(st);
     }
-    copy.path = *folder + "\\" + safetyCopyName(before, sys.clock->now());
-    platform::FileStatus st = sys.documents->makeFolder(*folder);
-    if (st == platform::FileStatus::Ok) st = sys.documents->replaceWhole(copy.path, makeBackup(*sys.registry).text);
-    if (st != platform::FileStatus::Ok) {
-        copy.why = fileTrouble(st);
-        return copy;
+    if (!why.empty()) {
+        std::string q = "No copy of the settings as they are could be saved";
+        if (folder) q.append(" to ").append(path);
+        return q.append(": ").append(why).append(".  Without it, the ").append(before).append(
+            " cannot be undone later.  Go on without a copy?");
     }
-    copy.saved = true;
 
-    // Newest first; only files named as the copies are, never the user's own.
-    std::vector<std::pair<std::string, std::string>> copies;
-    for (const std::string& name : sys.documents->filesIn(*folder, std::string(kPrefix) + "*" + kSuffix)) {
-        std::string stamp = stampOf(name);
-        if (!stamp.empty()) copies.emplace_back(std::move(stamp), name);
+    // The oldest of ours goes while there are too many; the user's own
+    // files in the folder are never touched.
+    std::vector<std::string> names = sys.documents->filesIn(*folder, "Before *.reg");
+    for (;;) {
+        std::size_t ours = 0, oldest = 0;
+        const char* oldestStamp = nullptr;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const char* stamp = stampOf(names[i]);
+            if (!stamp) continue;
+            ++ours;
+            if (!oldestStamp || std::char_traits<char>::compare(stamp, oldestStamp, kStampLength) < 0) {
+                oldestStamp = stamp;
+                oldest = i;
+            }
+        }
+        if (ours <= kSafetyCopiesKept) break;
+        sys.documents->remove(*folder + "\\" + names[oldest]);
+        names[oldest].clear();
     }
-    std::sort(copies.begin(), copies.end(), [](const auto& a, const auto& b) { return a > b; });
-    for (std::size_t i = kSafetyCopiesKept; i < copies.size(); ++i) sys.documents->remove(*folder + "\\" + copies[i].second);
-    return copy;
-}
-
-std::string safetyCopyQuestion(const SafetyCopy& copy, const char* what) {
-    return "Quillmere could not save a copy of your settings as they are now" +
-           (copy.path.empty() ? std::string() : " to " + copy.path) + ": " + copy.why + ".  Without it, " + what +
-           " cannot be taken back once Quillmere has closed.  Go on without a copy?";
+    return std::string();
 }
 
 }  // namespace backup

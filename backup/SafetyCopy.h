@@ -17,21 +17,14 @@ constexpr std::size_t kSafetyCopiesKept = 20;
 // Data folder for this account.
 std::optional<std::string> safetyFolder(platform::UserFolders& folders);
 
-// "Before restore 2026-12-09 143005.reg": what came next and when.
-std::string safetyCopyName(const char* before, const platform::Date& when);
+// "2026-12-09 143005": a file name's date and time.
+std::string dateStamp(const platform::Date& when);
 
-struct SafetyCopy {
-    bool saved = false;
-    std::string path;  // the file written
-    std::string why;   // when not saved: why, as a clause
-};
-
-// Saves the copy and removes all but the newest kept ones. `before` names
-// what comes next: "restore", "undo", "reset".
-SafetyCopy saveSafetyCopy(const platform::Services& sys, const char* before);
-
-// The question when the copy could not be saved (Yes goes on without it).
-std::string safetyCopyQuestion(const SafetyCopy& copy, const char* what);
+// Saves the copy, named for what comes next and when ("Before restore
+// 2026-12-09 143005.reg"; `before`: "restore", "undo", "reset"), and removes
+// all but the newest kept ones. Empty when saved; else the question to ask,
+// whose Yes goes on without a copy.
+std::string saveSafetyCopy(const platform::Services& sys, const char* before);
 
 // Message box style for that question: Yes and No, with the warning icon.
 constexpr int kSafetyQuestionStyle = 4 + 48;

@@ -186,7 +186,7 @@ private:
     bool readOnly();
     // The question before a restore or an undo, the safety copy, and the end.
     int askBeforeWriting(const std::string& what, const std::string& question, const std::string& title);
-    bool safetyCopyTaken(const char* before, const char* what, const char* title);
+    bool safetyCopyTaken(const char* before, const char* title);
     void finishWriting(const backup::Outcome& done, const char* title, const char* verb);
 
     // A check box that shows one stored number, with its setting and its

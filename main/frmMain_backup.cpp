@@ -15,8 +15,6 @@ platform::FileDialogRequest fileRequest(const char* title, std::string defaultNa
     return {title, "Registration Files (*.reg)", "*.reg", std::move(defaultName), "reg", std::string()};
 }
 
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 std::string count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -29,7 +27,7 @@ std::string folderOf(const std::string& path) {
 std::string refusal(backup::RestorePlan::Refusal r, const std::string& path) {
     using R = backup::RestorePlan::Refusal;
     switch (r) {
-        case R::TooLarge: return path + " is larger than 1 MB, far more than a backup of these settings.";
+        case R::TooLarge: return path + " is larger than 1 MB.";
         case R::Empty: return path + " is empty.";
         case R::NotRegistryFile: return path + " is not a registry file.";
         case R::CutOff: return path + " ends in the middle of a value; it may have been cut off.";
@@ -48,9 +46,7 @@ const char* const kWillNotBeSaved =
 }  // namespace
 
 void frmMain::mnuBackUp_Click() {
-    const platform::Date d = sys_.clock->now();
-    const std::string name = "Quillmere settings " + std::to_string(d.year) + "-" + twoDigits(d.month) + "-" +
-                             twoDigits(d.day) + ".reg";
+    const std::string name = "Quillmere settings " + backup::dateStamp(sys_.clock->now()).substr(0, 10) + ".reg";
     const auto path = sys_.fileDialogs->askSavePath(fileRequest(kBackUp, name));
     if (!path) return;
     chosenFolder_ = folderOf(*path);
@@ -91,7 +87,7 @@ void frmMain::mnuRestore_Click() {
                                  *path + "; " + count(plan.skipped, "entry", "entries") +
                                  " of the file will be skipped.";
     if (askBeforeWriting(question, "Restore them now?", kRestore) != ui::ID_YES) return;
-    if (!safetyCopyTaken("restore", "the restore", kRestore)) return;
+    if (!safetyCopyTaken("restore", kRestore)) return;
     finishWriting(backup::applyRestore(plan, *sys_.reg), kRestore, "restored");
 }
 
@@ -103,7 +99,7 @@ void frmMain::mnuUndo_Click() {
     if (askBeforeWriting("The settings will go back to what they were when Quillmere started.", "Undo the changes?",
                          kUndo) != ui::ID_YES)
         return;
-    if (!safetyCopyTaken("undo", "the undo", kUndo)) return;
+    if (!safetyCopyTaken("undo", kUndo)) return;
     finishWriting(startValues_.putBack(*sys_.reg), kUndo, "put back");
 }
 
@@ -112,9 +108,9 @@ int frmMain::askBeforeWriting(const std::string& what, const std::string& questi
     return msgBox(what + (readOnly() ? kWillNotBeSaved : "") + "  " + question, title, ui::MB_YESNO_);
 }
 
-bool frmMain::safetyCopyTaken(const char* before, const char* what, const char* title) {
-    const backup::SafetyCopy copy = backup::saveSafetyCopy(sys_, before);
-    return copy.saved || msgBox(backup::safetyCopyQuestion(copy, what), title, backup::kSafetyQuestionStyle) == ui::ID_YES;
+bool frmMain::safetyCopyTaken(const char* before, const char* title) {
+    const std::string trouble = backup::saveSafetyCopy(sys_, before);
+    return trouble.empty() || msgBox(trouble, title, backup::kSafetyQuestionStyle) == ui::ID_YES;
 }
 
 // The window shows what is stored now, writing nothing; then what could not
@@ -123,15 +119,9 @@ void frmMain::finishWriting(const backup::Outcome& done, const char* title, cons
     reloadSettings();
     if (done.keyMissing)
         msgBox(count(done.keyMissing, "setting", "settings") + " could not be " + verb +
-                   ": their keys are missing from the registry, for example because the sound driver is not "
-                   "installed.",
+                   ": their keys are missing, for example because the driver is not installed.",
                title, kWarning);
-    // A key closed to this account, when the driver's keys are not: the
-    // read-only notice below covers those.
-    if (done.refused && !readOnly())
-        msgBox(count(done.refused, "setting", "settings") + " could not be " + verb +
-                   ": the registry refused to change them.",
-               title, kWarning);
+    // Values the registry refused: the read-only notice says why.
     toldReadOnly_ = false;
     tellIfReadOnly();
 }

@@ -44,9 +44,8 @@ frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureS
 
 bool frmReset::readyToWrite() {
     if (copied_) return true;
-    const backup::SafetyCopy copy = backup::saveSafetyCopy(sys_, "reset");
-    copied_ = copy.saved || msgBox(backup::safetyCopyQuestion(copy, "the reset"), caption(),
-                                   backup::kSafetyQuestionStyle) == ui::ID_YES;
+    const std::string trouble = backup::saveSafetyCopy(sys_, "reset");
+    copied_ = trouble.empty() || msgBox(trouble, caption(), backup::kSafetyQuestionStyle) == ui::ID_YES;
     return copied_;
 }
 

@@ -158,9 +158,7 @@ std::optional<std::string> Win32UserFolders::applicationData() {
     char path[MAX_PATH + 1] = {};
     if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK || !path[0])
         return std::nullopt;
-    std::string p(path);
-    if (p.back() == '\\') p.pop_back();
-    return p;
+    return std::string(path);
 }
 
 Date Win32Clock::now() {

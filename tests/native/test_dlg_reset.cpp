@@ -167,7 +167,7 @@ TEST_F(ResetTest, ASafetyCopyComesBeforeTheFirstResetOfAnOpening) {
     ASSERT_EQ(env.msg.shown.size(), 1u);
     EXPECT_EQ(env.msg.shown[0].title, "Reset Settings");
     EXPECT_EQ(env.msg.shown[0].style, 4 + 48);
-    EXPECT_NE(env.msg.shown[0].text.find(": the disk is full.  Without it, the reset cannot be taken back"), std::string::npos);
+    EXPECT_NE(env.msg.shown[0].text.find(": the disk is full.  Without it, the reset cannot be undone later."), std::string::npos);
     EXPECT_TRUE(env.mem.log().empty());
     EXPECT_TRUE(pics.shown.empty());
     env.msg.answers = {ui::ID_YES};

@@ -213,8 +213,8 @@ TEST_F(MainBackup, ValuesWhoseKeysAreMissingAreCountedAndTold) {
     EXPECT_EQ(dword(CorrectLA2()), 0u);
     EXPECT_EQ(lastMessage().title, "Restore Settings");
     EXPECT_EQ(lastMessage().style, 48);
-    EXPECT_EQ(lastMessage().text, "2 settings could not be restored: their keys are missing from the registry, for "
-                                  "example because the sound driver is not installed.");
+    EXPECT_EQ(lastMessage().text, "2 settings could not be restored: their keys are missing, for example because the "
+                                  "driver is not installed.");
 }
 
 TEST_F(MainBackup, ASafetyCopyOfWhatIsStoredComesBeforeARestoreOrAnUndo) {
@@ -271,10 +271,9 @@ TEST_F(MainBackup, WithoutASafetyCopyTheUserIsAskedAndNoWritesNothing) {
     env.mem.clearLog();
     env.msg.answers = {ui::ID_YES, ui::ID_NO};
     f.runSystemCommand(kUndo);
-    EXPECT_EQ(lastMessage().text, "Quillmere could not save a copy of your settings as they are now to " +
-                                      std::string(kCopies) + "\\Before undo 2026-03-07 143005.reg: access to it was "
-                                      "denied.  Without it, the undo cannot be taken back once Quillmere has closed.  "
-                                      "Go on without a copy?");
+    EXPECT_EQ(lastMessage().text, "No copy of the settings as they are could be saved to " + std::string(kCopies) +
+                                      "\\Before undo 2026-03-07 143005.reg: access to it was denied.  Without it, the "
+                                      "undo cannot be undone later.  Go on without a copy?");
     EXPECT_EQ(lastMessage().title, "Undo Changes");
     EXPECT_EQ(lastMessage().style, 4 + 48);
     EXPECT_TRUE(env.mem.log().empty());
@@ -282,7 +281,7 @@ TEST_F(MainBackup, WithoutASafetyCopyTheUserIsAskedAndNoWritesNothing) {
     env.folders.appData.reset();
     env.msg.answers = {ui::ID_YES, ui::ID_YES};
     f.runSystemCommand(kUndo);
-    EXPECT_NE(env.msg.shown[env.msg.shown.size() - 1].text.find("Windows names no Application Data folder"), std::string::npos);
+    EXPECT_NE(env.msg.shown[env.msg.shown.size() - 1].text.find("could be saved: no Application Data folder was found."), std::string::npos);
     EXPECT_EQ(dword(AC97PCMOutVol()), 8u);
 }
 

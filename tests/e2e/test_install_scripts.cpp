@@ -1,0 +1,175 @@
+// The release's scripts that put the Control Panel item in and take it out,
+// run by Wine's cmd.exe as a user runs them, and read back: the item in the
+// system folder, its category value; and that a refusal changes nothing.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "AppTest.h"
+
+using namespace e2e;
+
+namespace {
+
+const char* const kRelease = "C:\\qm-release";
+// A Windows folder of the test's own, whose system folder can be closed.
+const char* const kLimitedRoot = "C:\\qm-limited";
+const char* const kCategoryKey =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Control Panel\\Extended Properties\\"
+    "{305CA226-D286-468e-B848-2B2E8E697B74} 2";
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The repository's dist folder, found above the Control Panel item's build folder.
+std::string distFolder() {
+    std::string at = App::defaultApplet();
+    for (std::size_t slash; (slash = at.find_last_of('\\')) != std::string::npos;) {
+        at.erase(slash);
+        if (exists(at + "\\dist\\install-control-panel.cmd")) return at + "\\dist";
+    }
+    return std::string();
+}
+
+std::string unixPath(const std::string& windowsPath) {
+    using Fn = char*(__cdecl*)(const wchar_t*);
+    const auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!fn) return std::string();
+    const std::wstring w(windowsPath.begin(), windowsPath.end());
+    char* u = fn(w.c_str());
+    if (!u) return std::string();
+    std::string out(u);
+    HeapFree(GetProcessHeap(), 0, u);
+    return out;
+}
+
+struct InstallScripts : AppTest {
+    std::string dist, tools;
+    std::string oldRoot;
+    bool locked = false;
+
+    void SetUp() override {
+        AppTest::SetUp();
+        dist = distFolder();
+        ASSERT_FALSE(dist.empty()) << "no dist folder above " << App::defaultApplet();
+        for (const char* f : {"install-control-panel.cmd", "uninstall-control-panel.cmd"})
+            copyFile(dist + "\\" + f, std::string(kRelease) + "\\" + f);
+        copyFile(App::defaultApplet(), std::string(kRelease) + "\\quillmere.cpl");
+        copyFile(App::defaultApplet(), std::string(kLimitedRoot) + "\\system32\\placeholder");
+        removeFile(std::string(kLimitedRoot) + "\\system32\\placeholder");
+        char root[MAX_PATH] = {};
+        GetEnvironmentVariableA("SystemRoot", root, MAX_PATH);
+        oldRoot = root;
+    }
+    void TearDown() override {
+        unlock();
+        SetEnvironmentVariableA("SystemRoot", oldRoot.c_str());
+        AppTest::TearDown();
+    }
+
+    // Runs a script as a user would, Enter answering its closing pause;
+    // its exit code, and what it said in `said`.
+    unsigned run(const char* script, std::string& said) {
+        const std::string out = std::string(kRelease) + "\\said.txt";
+        removeFile(out);
+        const unsigned code = runToEnd("cmd.exe /c " + std::string(kRelease) + "\\" + script + " <nul >" + out + " 2>&1");
+        said = readFile(out).value_or("");
+        return code;
+    }
+
+    // A Unix tool run through Wine, which starts Unix programs too.
+    bool unixTool(const std::string& tool, const std::string& args) {
+        const std::string copy = std::string(kRelease) + "\\tools\\" + tool + ".exe";
+        if (!exists(copy)) {
+            try {
+                copyFile("Z:\\bin\\" + tool, copy);
+            } catch (const std::exception&) {
+                try {
+                    copyFile("Z:\\usr\\bin\\" + tool, copy);
+                } catch (const std::exception&) {
+                    return false;
+                }
+            }
+        }
+        try {
+            return runToEnd(copy + " " + args) == 0;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    // Closes the limited root's system folder to writing, as a limited
+    // account finds it: without write permission, or, for root, whom no
+    // permission stops, immutable. False when neither holds here.
+    bool lock() {
+        const std::string dir = unixPath(std::string(kLimitedRoot) + "\\system32");
+        if (dir.empty()) return false;
+        locked = true;
+        unixTool("chmod", "a-w " + dir);
+        if (!writable()) return true;
+        unixTool("chattr", "+i " + dir);
+        return !writable();
+    }
+    void unlock() {
+        if (!locked) return;
+        const std::string dir = unixPath(std::string(kLimitedRoot) + "\\system32");
+        unixTool("chattr", "-i " + dir);
+        unixTool("chmod", "u+w " + dir);
+        locked = false;
+    }
+    bool writable() {
+        const std::string probe = std::string(kLimitedRoot) + "\\system32\\probe";
+        if (!CreateDirectoryA(probe.c_str(), nullptr)) return false;
+        RemoveDirectoryA(probe.c_str());
+        return true;
+    }
+};
+
+TEST_F(InstallScripts, InstallCopiesTheItemAndFilesItUninstallTakesBothOut) {
+    const std::string item = systemDir() + "\\quillmere.cpl";
+    const std::string leftover = systemDir() + "\\quillmere-install.tmp";
+    writeFile(leftover, "");  // an earlier version's probe
+    std::string said;
+    EXPECT_EQ(run("install-control-panel.cmd", said), 0u) << said;
+    EXPECT_NE(said.find("Quillmere now shows in Control Panel"), std::string::npos) << said;
+    EXPECT_EQ(readFile(item), readFile(std::string(kRelease) + "\\quillmere.cpl"));
+    const auto category = reg::get(kCategoryKey, item);
+    ASSERT_TRUE(category) << said;
+    EXPECT_EQ(category->dword(), 4u);
+    EXPECT_FALSE(exists(leftover));
+    WIN32_FIND_DATAA d;
+    HANDLE probes = FindFirstFileA((systemDir() + "\\quillmere-check-*").c_str(), &d);
+    EXPECT_EQ(probes, INVALID_HANDLE_VALUE) << "a probe was left: " << d.cFileName;
+    if (probes != INVALID_HANDLE_VALUE) FindClose(probes);
+
+    EXPECT_EQ(run("uninstall-control-panel.cmd", said), 0u) << said;
+    EXPECT_FALSE(exists(item)) << said;
+    EXPECT_FALSE(reg::get(kCategoryKey, item)) << said;
+}
+
+// Installed into the test's own Windows folder, whose system folder is then
+// closed: neither script gets past its check, not even with an earlier
+// version's probe file lying there, and neither changes anything.
+TEST_F(InstallScripts, WithoutRightsToTheSystemFolderBothRefuseAndChangeNothing) {
+    SetEnvironmentVariableA("SystemRoot", kLimitedRoot);
+    const std::string item = std::string(kLimitedRoot) + "\\system32\\quillmere.cpl";
+    std::string said;
+    ASSERT_EQ(run("install-control-panel.cmd", said), 0u) << said;
+    writeFile(std::string(kLimitedRoot) + "\\system32\\quillmere-install.tmp", "");
+    if (!lock()) GTEST_SKIP() << "no way here to close a folder to writing";
+    const reg::Snapshot before = reg::snapshot({kCategoryKey});
+
+    EXPECT_EQ(run("uninstall-control-panel.cmd", said), 1u) << said;
+    EXPECT_NE(said.find("needs an administrator"), std::string::npos) << said;
+    EXPECT_TRUE(exists(item));
+    EXPECT_EQ(run("install-control-panel.cmd", said), 1u) << said;
+    EXPECT_NE(said.find("needs an administrator"), std::string::npos) << said;
+    EXPECT_EQ(reg::diff(before, reg::snapshot({kCategoryKey})), "");
+
+    unlock();
+    EXPECT_EQ(run("uninstall-control-panel.cmd", said), 0u) << said;
+    EXPECT_FALSE(exists(item));
+}
+
+}  // namespace
