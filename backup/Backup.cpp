@@ -42,12 +42,20 @@ bool sameAs(const Stored& a, const Stored& b) {
     return a.exists == b.exists && (!a.exists || (a.type == b.type && a.data == b.data));
 }
 
-const settings::Setting* writtenAt(const std::string& key, const std::string& name) {
+// From where the last one was found: a backup lists them in catalogue order.
+const settings::Setting* writtenAt(const std::string& key, const std::string& name, std::size_t& from) {
     // A NUL inside the file's key or name would end the comparison early.
     if (key.find('\0') != std::string::npos || name.find('\0') != std::string::npos) return nullptr;
-    for (const settings::Setting* s : writtenSettings())
+    const std::vector<const settings::Setting*>& written = writtenSettings();
+    for (std::size_t k = 0, i = from; k < written.size(); ++k, ++i) {
+        if (i == written.size()) i = 0;
+        const settings::Setting* s = written[i];
         // Names first: they differ early, the keys share long prefixes.
-        if (settings::detail::iequal(s->name, name.c_str()) && settings::detail::iequal(s->key, key.c_str())) return s;
+        if (settings::detail::iequal(s->name, name.c_str()) && settings::detail::iequal(s->key, key.c_str())) {
+            from = i + 1;
+            return s;
+        }
+    }
     return nullptr;
 }
 
@@ -109,10 +117,11 @@ bool fits(const settings::Setting& s, std::uint32_t type, std::size_t bytes) {
     return type == s.type && (s.size == 0 || bytes == s.size);
 }
 
-RestorePlan planRestore(const std::string& fileBytes) {
+RestorePlan planRestore(const std::string& fileBytes) { return planRestore(readRegFile(fileBytes)); }
+
+RestorePlan planRestore(const ReadResult& file) {
     using R = RestorePlan::Refusal;
     RestorePlan plan;
-    const ReadResult file = readRegFile(fileBytes);
     switch (file.error) {
         case ReadError::TooLarge: plan.refusal = R::TooLarge; return plan;
         case ReadError::Empty: plan.refusal = R::Empty; return plan;
@@ -121,8 +130,9 @@ RestorePlan planRestore(const std::string& fileBytes) {
         case ReadError::None: break;
     }
     plan.skipped = file.skipped;
+    std::size_t from = 0;
     for (const RegEntry& e : file.entries) {
-        const settings::Setting* s = writtenAt(e.key, e.name);
+        const settings::Setting* s = writtenAt(e.key, e.name, from);
         if (!s || (!e.absent && !fits(*s, e.type, e.data.size()))) {
             ++plan.skipped;
             continue;

@@ -51,6 +51,7 @@ struct RestorePlan {
     std::size_t skipped = 0;
 };
 RestorePlan planRestore(const std::string& fileBytes);
+RestorePlan planRestore(const ReadResult& file);
 
 // What a restore or an undo did, read back value by value: how many values
 // hold what they should, how many could not be written because their key

@@ -1,12 +1,13 @@
 // Back up, restore and undo through the real system menu and the real file
 // dialogs, read back from the real registry.
-#include <windows.h>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+// First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros.
 #include "AppTest.h"
+
+#include <windows.h>
 
 using namespace e2e;
 

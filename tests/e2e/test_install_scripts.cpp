@@ -1,12 +1,13 @@
 // The release's scripts that put the Control Panel item in and take it out,
 // run by Wine's cmd.exe as a user runs them, and read back: the item in the
 // system folder, its category value; and that a refusal changes nothing.
-#include <windows.h>
-
 #include <cstdlib>
 #include <string>
 
+// First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros.
 #include "AppTest.h"
+
+#include <windows.h>
 
 using namespace e2e;
 

@@ -69,12 +69,16 @@ inline void checkRestore(const backup::RestorePlan& plan, platform::MemoryRegist
                 fail("a restore created the key " + e.path);
             continue;
         }
-        const settings::Setting* s = lookupSetting(e.path, e.name);
+        // The plan's next value of this key and name (compared as the registry does).
         const bool deletes = e.op == platform::RegLogEntry::Delete;
-        while (next < plan.values.size() && (plan.values[next].setting != s || plan.values[next].remove != deletes)) ++next;
+        const auto isAt = [&](const settings::Setting* p) {
+            return settings::detail::iequal(p->name, e.name.c_str()) && settings::detail::iequal(p->key, e.path.c_str());
+        };
+        while (next < plan.values.size() && (plan.values[next].remove != deletes || !isAt(plan.values[next].setting))) ++next;
         if (next == plan.values.size())
             fail(std::string("a restore ") + (deletes ? "deleted" : "wrote") + " a value not in its plan, or out of order: " +
                  e.path + "\\" + e.name);
+        const settings::Setting* s = plan.values[next].setting;
         if (!deletes && (e.value.type != s->type || e.value.data != plan.values[next].data))
             fail("a restore wrote " + std::string(s->name) + " as " + describe(e.value));
         if (!deletes && !fitsSetting(*s, e.value.type, e.value.data.size()))
@@ -92,7 +96,7 @@ inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
     using Refusal = backup::RestorePlan::Refusal;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const backup::ReadResult file = backup::readRegFile(bytes);
-    const backup::RestorePlan plan = backup::planRestore(bytes);
+    const backup::RestorePlan plan = backup::planRestore(file);
     if (file.error != backup::ReadError::None) {
         if (plan.refusal == Refusal::None || plan.refusal == Refusal::NothingToRestore || !plan.values.empty())
             fail("a restore plan from a file that was not read whole");
@@ -162,13 +166,30 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         source.setRaw(s->key, s->name, v->type, v->data);
         stored.push_back({s->key, s->name, v->type, v->data, false});
     }
-    // The file keeps one key's values together, keys in first-seen order.
-    std::vector<std::string> keyOrder;
-    for (const backup::RegEntry& e : stored)
-        if (std::find(keyOrder.begin(), keyOrder.end(), e.key) == keyOrder.end()) keyOrder.push_back(e.key);
-    std::stable_sort(stored.begin(), stored.end(), [&](const backup::RegEntry& a, const backup::RegEntry& b) {
-        return std::find(keyOrder.begin(), keyOrder.end(), a.key) < std::find(keyOrder.begin(), keyOrder.end(), b.key);
-    });
+    // The file keeps one key's values together, keys in first-seen order:
+    // every written value is in it, so the order is always the same.
+    static const std::vector<std::size_t> fileOrder = [] {
+        const auto& written = backup::writtenSettings();
+        std::vector<std::size_t> order;
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            bool seen = false;
+            for (std::size_t j = 0; j < i && !seen; ++j) seen = written[j]->key == written[i]->key;
+            if (seen) continue;
+            for (std::size_t j = i; j < written.size(); ++j)
+                if (written[j]->key == written[i]->key) order.push_back(j);
+        }
+        return order;
+    }();
+    std::vector<const settings::Setting*> storedSetting;  // of stored[i]
+    {
+        std::vector<backup::RegEntry> inFileOrder;
+        inFileOrder.reserve(stored.size());
+        for (std::size_t i : fileOrder) {
+            inFileOrder.push_back(std::move(stored[i]));
+            storedSetting.push_back(backup::writtenSettings()[i]);
+        }
+        stored.swap(inFileOrder);
+    }
     const backup::Backup b = backup::makeBackup(source);
     if (b.values != stored.size()) fail("a backup of " + std::to_string(stored.size()) + " values holds " + std::to_string(b.values));
 
@@ -180,7 +201,7 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const backup::RegEntry& want = stored[i];
         const backup::RegEntry& got = file.entries[i];
-        const settings::Setting& s = *lookupSetting(want.key, want.name);
+        const settings::Setting& s = *storedSetting[i];
         // regedit's quoted form drops a text's one terminator.
         const bool sameData = got.data == want.data || (want.type == platform::REG_SZ && !want.data.empty() &&
                                                          want.data.back() == 0 &&
@@ -193,7 +214,7 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         if (want.absent || fitsSetting(s, want.type, want.data.size())) ++restorable;
     }
 
-    const backup::RestorePlan plan = backup::planRestore(b.text);
+    const backup::RestorePlan plan = backup::planRestore(file);
     if (plan.values.size() != restorable || plan.skipped != stored.size() - restorable)
         fail("a restore of a backup takes " + std::to_string(plan.values.size()) + " of " + std::to_string(restorable) +
              " values");
@@ -202,8 +223,9 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
     if (plan.refusal != backup::RestorePlan::Refusal::None) return;
     platform::MemoryRegistry& target = ordinaryRegistry();
     checkRestore(plan, target);
-    for (const backup::RegEntry& want : stored) {
-        const settings::Setting& s = *lookupSetting(want.key, want.name);
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const backup::RegEntry& want = stored[i];
+        const settings::Setting& s = *storedSetting[i];
         const platform::RegValueData* got = target.find(s.key, s.name);
         if (want.absent) {
             if (got) fail(std::string("a round trip left ") + s.name + ", absent when backed up, as " + describe(*got));
