@@ -16,6 +16,7 @@ constexpr std::uint32_t KEY_QUERY_VALUE_ = 0x0001;
 Stored readOpen(platform::Registry& reg, RegKey k, const settings::Setting& s) {
     Stored v;
     v.setting = &s;
+    v.keyExists = k != 0;
     std::uint32_t type = 0, size = 0;
     if (!k || reg.queryValueInfo(k, s.name, type, size) != 0) return v;
     v.data.resize(size);
@@ -109,7 +110,8 @@ std::vector<Stored> readStored(platform::Registry& reg) {
 
 Backup makeBackup(platform::Registry& reg) {
     std::vector<RegEntry> entries;
-    for (const Stored& v : readStored(reg)) entries.push_back({v.setting->key, v.setting->name, v.type, v.data, !v.exists});
+    for (const Stored& v : readStored(reg))
+        if (v.keyExists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data, !v.exists});
     return {writeRegFile(entries), entries.size()};
 }
 

@@ -19,6 +19,7 @@ const std::vector<const settings::Setting*>& writtenSettings();
 struct Stored {
     const settings::Setting* setting = nullptr;
     bool exists = false;
+    bool keyExists = false;  // its key opened for reading
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
 };
@@ -26,7 +27,8 @@ std::vector<Stored> readStored(platform::Registry& reg);
 
 // The backup file of what is stored now, and how many values went into it:
 // every written value, a missing one as a deletion, so that a restore
-// brings back its absence too.
+// brings back its absence too; not those of a key that is not there, for
+// which regedit would make an empty key on import.
 struct Backup {
     std::string text;
     std::size_t values = 0;

@@ -119,8 +119,9 @@ TEST_F(Backup, RegeditImportsTheBackupAsItStands) {
 }
 
 TEST_F(Backup, UndoPutsBackWhatTheProgramFoundAtStart) {
-    main = startMain();
+    reg::createKey(settings::key::A3D);  // the A3D runtime's, without the values the load creates
     const reg::Snapshot started = snapshotProgramKeys();
+    main = startMain();
     changeLevels();
     chooseSystemMenuEntry(app, main, kUndo);
     confirm("Undo Changes");

@@ -47,7 +47,6 @@ std::string unixPath(const std::string& windowsPath) {
 
 struct InstallScripts : AppTest {
     std::string dist, tools;
-    std::string oldRoot;
     bool locked = false;
 
     void SetUp() override {
@@ -59,22 +58,21 @@ struct InstallScripts : AppTest {
         copyFile(App::defaultApplet(), std::string(kRelease) + "\\quillmere.cpl");
         copyFile(App::defaultApplet(), std::string(kLimitedRoot) + "\\system32\\placeholder");
         removeFile(std::string(kLimitedRoot) + "\\system32\\placeholder");
-        char root[MAX_PATH] = {};
-        GetEnvironmentVariableA("SystemRoot", root, MAX_PATH);
-        oldRoot = root;
     }
     void TearDown() override {
         unlock();
-        SetEnvironmentVariableA("SystemRoot", oldRoot.c_str());
         AppTest::TearDown();
     }
 
     // Runs a script as a user would, Enter answering its closing pause;
-    // its exit code, and what it said in `said`.
-    unsigned run(const char* script, std::string& said) {
+    // its exit code, and what it said in `said`. With `root`, the Windows
+    // folder it sees is that one (Wine sets SystemRoot anew in every
+    // process it starts, so the script's own cmd.exe sets it).
+    unsigned run(const char* script, std::string& said, const char* root = nullptr) {
         const std::string out = std::string(kRelease) + "\\said.txt";
         removeFile(out);
-        const unsigned code = runToEnd("cmd.exe /c " + std::string(kRelease) + "\\" + script + " <nul >" + out + " 2>&1");
+        const std::string setRoot = root ? "set SystemRoot=" + std::string(root) + "&& " : std::string();
+        const unsigned code = runToEnd("cmd.exe /c " + setRoot + std::string(kRelease) + "\\" + script + " <nul >" + out + " 2>&1");
         said = readFile(out).value_or("");
         return code;
     }
@@ -102,15 +100,17 @@ struct InstallScripts : AppTest {
 
     // Closes the limited root's system folder to writing, as a limited
     // account finds it: without write permission, or, for root, whom no
-    // permission stops, immutable. False when neither holds here.
-    bool lock() {
+    // permission stops, immutable. Empty when done, else why not.
+    std::string lock() {
         const std::string dir = unixPath(std::string(kLimitedRoot) + "\\system32");
-        if (dir.empty()) return false;
+        if (dir.empty()) return "no Unix path for the folder";
         locked = true;
-        unixTool("chmod", "a-w " + dir);
-        if (!writable()) return true;
-        unixTool("chattr", "+i " + dir);
-        return !writable();
+        const bool chmodRan = unixTool("chmod", "a-w " + dir);
+        if (!writable()) return std::string();
+        const bool chattrRan = unixTool("chattr", "+i " + dir);
+        if (!writable()) return std::string();
+        return "neither chmod (" + std::string(chmodRan ? "ran" : "did not run") + ") nor chattr (" +
+               (chattrRan ? "ran" : "did not run") + ") closed " + dir;
     }
     void unlock() {
         if (!locked) return;
@@ -153,24 +153,26 @@ TEST_F(InstallScripts, InstallCopiesTheItemAndFilesItUninstallTakesBothOut) {
 // closed: neither script gets past its check, not even with an earlier
 // version's probe file lying there, and neither changes anything.
 TEST_F(InstallScripts, WithoutRightsToTheSystemFolderBothRefuseAndChangeNothing) {
-    SetEnvironmentVariableA("SystemRoot", kLimitedRoot);
     const std::string item = std::string(kLimitedRoot) + "\\system32\\quillmere.cpl";
     std::string said;
-    ASSERT_EQ(run("install-control-panel.cmd", said), 0u) << said;
+    ASSERT_EQ(run("install-control-panel.cmd", said, kLimitedRoot), 0u) << said;
+    ASSERT_TRUE(reg::get(kCategoryKey, item)) << said;
     writeFile(std::string(kLimitedRoot) + "\\system32\\quillmere-install.tmp", "");
-    if (!lock()) GTEST_SKIP() << "no way here to close a folder to writing";
+    const std::string notLocked = lock();
+    if (!notLocked.empty()) GTEST_SKIP() << notLocked;
     const reg::Snapshot before = reg::snapshot({kCategoryKey});
 
-    EXPECT_EQ(run("uninstall-control-panel.cmd", said), 1u) << said;
+    EXPECT_EQ(run("uninstall-control-panel.cmd", said, kLimitedRoot), 1u) << said;
     EXPECT_NE(said.find("needs an administrator"), std::string::npos) << said;
     EXPECT_TRUE(exists(item));
-    EXPECT_EQ(run("install-control-panel.cmd", said), 1u) << said;
+    EXPECT_EQ(run("install-control-panel.cmd", said, kLimitedRoot), 1u) << said;
     EXPECT_NE(said.find("needs an administrator"), std::string::npos) << said;
     EXPECT_EQ(reg::diff(before, reg::snapshot({kCategoryKey})), "");
 
     unlock();
-    EXPECT_EQ(run("uninstall-control-panel.cmd", said), 0u) << said;
+    EXPECT_EQ(run("uninstall-control-panel.cmd", said, kLimitedRoot), 0u) << said;
     EXPECT_FALSE(exists(item));
+    EXPECT_FALSE(reg::get(kCategoryKey, item));
 }
 
 }  // namespace
