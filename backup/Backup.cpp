@@ -110,6 +110,7 @@ std::vector<Stored> readStored(platform::Registry& reg) {
 
 Backup makeBackup(platform::Registry& reg) {
     std::vector<RegEntry> entries;
+    entries.reserve(writtenSettings().size());
     for (const Stored& v : readStored(reg))
         if (v.keyExists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data, !v.exists});
     return {writeRegFile(entries), entries.size()};

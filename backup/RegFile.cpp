@@ -16,24 +16,28 @@ const char* const kEol = "\r\n";
 // Regedit folds a hex list once a line reaches this column.
 constexpr std::size_t kFoldColumn = 77;
 
-// Lowercase hexadecimal digits, as regedit writes them.
-std::string hex(std::uint32_t v, std::size_t minDigits) {
-    std::string out;
+// Everything is appended to the file's text in place: a backup is made
+// before every restore, undo and reset.
+
+// Lowercase hexadecimal digits, as regedit writes them, at least `minDigits`.
+void appendHexNumber(std::string& out, std::uint32_t v, std::size_t minDigits) {
+    char digits[8];
+    std::size_t n = 0;
     do {
-        out.insert(out.begin(), "0123456789abcdef"[v & 0xF]);
+        digits[n++] = "0123456789abcdef"[v & 0xF];
         v >>= 4;
     } while (v);
-    if (out.size() < minDigits) out.insert(0, minDigits - out.size(), '0');
-    return out;
+    while (n < minDigits) digits[n++] = '0';
+    while (n) out += digits[--n];
 }
 
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+void appendQuoted(std::string& out, const char* s, std::size_t n) {
+    out += '"';
+    for (std::size_t i = 0; i < n; ++i) {
+        if (s[i] == '\\' || s[i] == '"') out += '\\';
+        out += s[i];
     }
-    return out + '"';
+    out += '"';
 }
 
 // A text regedit can write between quotes and read back as it was: no
@@ -49,7 +53,7 @@ bool quotable(const std::vector<std::uint8_t>& d) {
 
 void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t column) {
     for (std::size_t i = 0; i < d.size(); ++i) {
-        out += hex(d[i], 2);
+        appendHexNumber(out, d[i], 2);
         if (i + 1 == d.size()) break;
         out += ',';
         column += 3;
@@ -62,25 +66,29 @@ void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t
     }
 }
 
-std::string valueLine(const RegEntry& e) {
-    std::string line = quoted(e.name) + "=";
-    if (e.absent) return line + "-";
-    if (e.type == platform::REG_DWORD && e.data.size() == 4) {
-        const std::uint32_t v = e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24);
-        return line + "dword:" + hex(v, 8);
-    }
-    if (e.type == platform::REG_SZ && quotable(e.data)) {
-        std::string text(e.data.begin(), e.data.end());
-        if (!text.empty() && text.back() == '\0') text.pop_back();
-        return line + quoted(text);
-    }
-    if (e.type == platform::REG_BINARY) {
-        line += "hex:";
+void appendValueLine(std::string& out, const RegEntry& e) {
+    const std::size_t start = out.size();
+    appendQuoted(out, e.name.data(), e.name.size());
+    out += '=';
+    if (e.absent) {
+        out += '-';
+    } else if (e.type == platform::REG_DWORD && e.data.size() == 4) {
+        out += "dword:";
+        appendHexNumber(out, e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24), 8);
+    } else if (e.type == platform::REG_SZ && quotable(e.data)) {
+        const std::size_t n = e.data.size() - (!e.data.empty() && e.data.back() == 0);
+        appendQuoted(out, reinterpret_cast<const char*>(e.data.data()), n);
     } else {
-        line += "hex(" + hex(e.type, 1) + "):";
+        if (e.type == platform::REG_BINARY) {
+            out += "hex:";
+        } else {
+            out += "hex(";
+            appendHexNumber(out, e.type, 1);
+            out += "):";
+        }
+        appendHex(out, e.data, out.size() - start);
     }
-    appendHex(line, e.data, line.size());
-    return line;
+    out += kEol;
 }
 
 // ------------------------------------------------------------- reading
@@ -252,15 +260,22 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
 }  // namespace
 
 std::string writeRegFile(const std::vector<RegEntry>& entries) {
-    std::string out = std::string(kHeader4) + kEol + kEol;
+    std::string out = kHeader4;
+    out += kEol;
+    out += kEol;
     std::string done(entries.size(), 0);  // which of them are written
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (done[i]) continue;
-        out += "[" + std::string(kRoot) + "\\" + entries[i].key + "]" + kEol;
+        out += '[';
+        out += kRoot;
+        out += '\\';
+        out += entries[i].key;
+        out += ']';
+        out += kEol;
         for (std::size_t j = i; j < entries.size(); ++j) {
             if (done[j] || entries[j].key != entries[i].key) continue;
             done[j] = 1;
-            out += valueLine(entries[j]) + kEol;
+            appendValueLine(out, entries[j]);
         }
         out += kEol;
     }
