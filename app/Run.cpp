@@ -88,6 +88,7 @@ int run(HINSTANCE instance, int showCommand) {
         platform::win32::Win32FileDialogs fileDialogs;
         platform::win32::Win32DocumentFiles documents;
         platform::win32::Win32Clock clock;
+        platform::win32::Win32UserFolders folders;
 
         platform::Services sys;
         sys.registry = &registry;
@@ -99,6 +100,7 @@ int run(HINSTANCE instance, int showCommand) {
         sys.fileDialogs = &fileDialogs;
         sys.documents = &documents;
         sys.clock = &clock;
+        sys.folders = &folders;
 
         // Declared before the window so the window goes first.
         ui::win32::Toolkit toolkit(instance, showCommand);

@@ -16,6 +16,7 @@ constexpr std::uint32_t KEY_QUERY_VALUE_ = 0x0001;
 Stored readOpen(platform::Registry& reg, RegKey k, const settings::Setting& s) {
     Stored v;
     v.setting = &s;
+    v.keyExists = k != 0;
     std::uint32_t type = 0, size = 0;
     if (!k || reg.queryValueInfo(k, s.name, type, size) != 0) return v;
     v.data.resize(size);
@@ -42,16 +43,41 @@ bool sameAs(const Stored& a, const Stored& b) {
     return a.exists == b.exists && (!a.exists || (a.type == b.type && a.data == b.data));
 }
 
-const settings::Setting* writtenAt(const std::string& key, const std::string& name) {
+// From where the last one was found: a backup lists them in catalogue order.
+const settings::Setting* writtenAt(const std::string& key, const std::string& name, std::size_t& from) {
     // A NUL inside the file's key or name would end the comparison early.
     if (key.find('\0') != std::string::npos || name.find('\0') != std::string::npos) return nullptr;
-    for (const settings::Setting* s : writtenSettings())
+    const std::vector<const settings::Setting*>& written = writtenSettings();
+    for (std::size_t k = 0, i = from; k < written.size(); ++k, ++i) {
+        if (i == written.size()) i = 0;
+        const settings::Setting* s = written[i];
         // Names first: they differ early, the keys share long prefixes.
-        if (settings::detail::iequal(s->name, name.c_str()) && settings::detail::iequal(s->key, key.c_str())) return s;
+        if (settings::detail::iequal(s->name, name.c_str()) && settings::detail::iequal(s->key, key.c_str())) {
+            from = i + 1;
+            return s;
+        }
+    }
     return nullptr;
 }
 
 bool isCreatedKey(const char* key) { return key == settings::key::A3D || key == settings::key::Equalizer; }
+
+bool keyExists(platform::Registry& reg, const char* path) {
+    RegKey k = 0;
+    const platform::RegStatus st = reg.openKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE_, k);
+    reg.closeKey(k);
+    return st != platform::ERROR_FILE_NOT_FOUND_;
+}
+
+// Counts one value by what the registry holds now against what it should:
+// `data` of the setting's type, or nothing.
+void count(Outcome& o, platform::Registry& reg, const settings::Setting& s, bool exists, std::uint32_t type,
+           const std::vector<std::uint8_t>& data) {
+    const Stored now = readOne(reg, s);
+    if (now.exists == exists && (!exists || (now.type == type && now.data == data))) ++o.done;
+    else if (!keyExists(reg, s.key)) ++o.keyMissing;
+    else ++o.refused;
+}
 
 }  // namespace
 
@@ -84,15 +110,21 @@ std::vector<Stored> readStored(platform::Registry& reg) {
 
 Backup makeBackup(platform::Registry& reg) {
     std::vector<RegEntry> entries;
+    entries.reserve(writtenSettings().size());
     for (const Stored& v : readStored(reg))
-        if (v.exists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data});
+        if (v.keyExists) entries.push_back({v.setting->key, v.setting->name, v.type, v.data, !v.exists});
     return {writeRegFile(entries), entries.size()};
 }
 
-RestorePlan planRestore(const std::string& fileBytes) {
+bool fits(const settings::Setting& s, std::uint32_t type, std::size_t bytes) {
+    return type == s.type && (s.size == 0 || bytes == s.size);
+}
+
+RestorePlan planRestore(const std::string& fileBytes) { return planRestore(readRegFile(fileBytes)); }
+
+RestorePlan planRestore(const ReadResult& file) {
     using R = RestorePlan::Refusal;
     RestorePlan plan;
-    const ReadResult file = readRegFile(fileBytes);
     switch (file.error) {
         case ReadError::TooLarge: plan.refusal = R::TooLarge; return plan;
         case ReadError::Empty: plan.refusal = R::Empty; return plan;
@@ -101,13 +133,14 @@ RestorePlan planRestore(const std::string& fileBytes) {
         case ReadError::None: break;
     }
     plan.skipped = file.skipped;
+    std::size_t from = 0;
     for (const RegEntry& e : file.entries) {
-        const settings::Setting* s = writtenAt(e.key, e.name);
-        if (!s || s->type != e.type || (s->type == platform::REG_DWORD && e.data.size() != 4)) {
+        const settings::Setting* s = writtenAt(e.key, e.name, from);
+        if (!s || (!e.absent && !fits(*s, e.type, e.data.size()))) {
             ++plan.skipped;
             continue;
         }
-        RestorePlan::Value v{s, e.data};
+        RestorePlan::Value v{s, e.data, e.absent};
         // Texts are written the program's way, without a terminator.
         if (s->type == platform::REG_SZ && !v.data.empty() && v.data.back() == 0) v.data.pop_back();
         plan.values.push_back(std::move(v));
@@ -116,11 +149,23 @@ RestorePlan planRestore(const std::string& fileBytes) {
     return plan;
 }
 
-void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
+Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
     settings::Store store(reg);
+    Outcome o;
     for (const RestorePlan::Value& v : plan.values) {
         const settings::Setting& s = *v.setting;
+        // Each value read back as it is written: a later entry for the same
+        // value is counted again.
+        if (v.remove) {
+            store.remove(s);
+            count(o, reg.registry(), s, false, 0, v.data);
+            continue;
+        }
         if (isCreatedKey(s.key)) store.makeKey(s.key);
+        else if (!keyExists(reg.registry(), s.key)) {
+            ++o.keyMissing;
+            continue;
+        }
         if (s.type == platform::REG_SZ) {
             store.store(s, std::string(v.data.begin(), v.data.end()));
         } else if (s.type == platform::REG_DWORD) {
@@ -133,7 +178,9 @@ void applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
                 raw.setValue(k, s.name, s.type, v.data.data(), static_cast<std::uint32_t>(v.data.size()));
             raw.closeKey(k);
         }
+        count(o, reg.registry(), s, true, s.type, v.data);
     }
+    return o;
 }
 
 bool Snapshot::changedSince(platform::Registry& reg) const {
@@ -142,13 +189,18 @@ bool Snapshot::changedSince(platform::Registry& reg) const {
     return false;
 }
 
-void Snapshot::putBack(platform::mdlRegistry& reg) const {
+Outcome Snapshot::putBack(platform::mdlRegistry& reg) const {
     platform::Registry& raw = reg.registry();
+    Outcome o;
     for (const Stored& then : values_) {
         const settings::Setting& s = *then.setting;
-        if (sameAs(then, readOne(raw, s))) continue;
+        if (sameAs(then, readOne(raw, s))) {
+            ++o.done;
+            continue;
+        }
         if (!then.exists) {
             reg.RemoveRegValue(HKEY_LOCAL_MACHINE, s.key, s.name);
+            count(o, raw, s, then.exists, then.type, then.data);
             continue;
         }
         // The stored type and bytes, whatever they were: the registry
@@ -157,7 +209,9 @@ void Snapshot::putBack(platform::mdlRegistry& reg) const {
         if (raw.openKey(HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k) == 0)
             raw.setValue(k, s.name, then.type, then.data.data(), static_cast<std::uint32_t>(then.data.size()));
         raw.closeKey(k);
+        count(o, raw, s, then.exists, then.type, then.data);
     }
+    return o;
 }
 
 }  // namespace backup

@@ -1,5 +1,7 @@
 #include "backup/RegFile.h"
 
+#include <string_view>
+
 #include "platform/Registry.h"
 #include "settings/Catalogue.h"
 
@@ -14,24 +16,28 @@ const char* const kEol = "\r\n";
 // Regedit folds a hex list once a line reaches this column.
 constexpr std::size_t kFoldColumn = 77;
 
-// Lowercase hexadecimal digits, as regedit writes them.
-std::string hex(std::uint32_t v, std::size_t minDigits) {
-    std::string out;
+// Everything is appended to the file's text in place: a backup is made
+// before every restore, undo and reset.
+
+// Lowercase hexadecimal digits, as regedit writes them, at least `minDigits`.
+void appendHexNumber(std::string& out, std::uint32_t v, std::size_t minDigits) {
+    char digits[8];
+    std::size_t n = 0;
     do {
-        out.insert(out.begin(), "0123456789abcdef"[v & 0xF]);
+        digits[n++] = "0123456789abcdef"[v & 0xF];
         v >>= 4;
     } while (v);
-    if (out.size() < minDigits) out.insert(0, minDigits - out.size(), '0');
-    return out;
+    while (n < minDigits) digits[n++] = '0';
+    while (n) out += digits[--n];
 }
 
-std::string quoted(const std::string& s) {
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '\\' || c == '"') out += '\\';
-        out += c;
+void appendQuoted(std::string& out, const char* s, std::size_t n) {
+    out += '"';
+    for (std::size_t i = 0; i < n; ++i) {
+        if (s[i] == '\\' || s[i] == '"') out += '\\';
+        out += s[i];
     }
-    return out + '"';
+    out += '"';
 }
 
 // A text regedit can write between quotes and read back as it was: no
@@ -47,7 +53,7 @@ bool quotable(const std::vector<std::uint8_t>& d) {
 
 void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t column) {
     for (std::size_t i = 0; i < d.size(); ++i) {
-        out += hex(d[i], 2);
+        appendHexNumber(out, d[i], 2);
         if (i + 1 == d.size()) break;
         out += ',';
         column += 3;
@@ -60,24 +66,29 @@ void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t
     }
 }
 
-std::string valueLine(const RegEntry& e) {
-    std::string line = quoted(e.name) + "=";
-    if (e.type == platform::REG_DWORD && e.data.size() == 4) {
-        const std::uint32_t v = e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24);
-        return line + "dword:" + hex(v, 8);
-    }
-    if (e.type == platform::REG_SZ && quotable(e.data)) {
-        std::string text(e.data.begin(), e.data.end());
-        if (!text.empty() && text.back() == '\0') text.pop_back();
-        return line + quoted(text);
-    }
-    if (e.type == platform::REG_BINARY) {
-        line += "hex:";
+void appendValueLine(std::string& out, const RegEntry& e) {
+    const std::size_t start = out.size();
+    appendQuoted(out, e.name.data(), e.name.size());
+    out += '=';
+    if (e.absent) {
+        out += '-';
+    } else if (e.type == platform::REG_DWORD && e.data.size() == 4) {
+        out += "dword:";
+        appendHexNumber(out, e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24), 8);
+    } else if (e.type == platform::REG_SZ && quotable(e.data)) {
+        const std::size_t n = e.data.size() - (!e.data.empty() && e.data.back() == 0);
+        appendQuoted(out, reinterpret_cast<const char*>(e.data.data()), n);
     } else {
-        line += "hex(" + hex(e.type, 1) + "):";
+        if (e.type == platform::REG_BINARY) {
+            out += "hex:";
+        } else {
+            out += "hex(";
+            appendHexNumber(out, e.type, 1);
+            out += "):";
+        }
+        appendHex(out, e.data, out.size() - start);
     }
-    appendHex(line, e.data, line.size());
-    return line;
+    out += kEol;
 }
 
 // ------------------------------------------------------------- reading
@@ -103,19 +114,48 @@ std::string fromUtf16(const std::uint8_t* p, std::size_t bytes) {
     return out;
 }
 
-bool startsWithNoCase(const std::string& s, const char* prefix) {
-    std::size_t n = std::char_traits<char>::length(prefix);
-    return s.size() >= n && settings::detail::iequal(s.substr(0, n).c_str(), prefix);
+// Views into the file's text: reading copies nothing but names and data.
+using View = std::string_view;
+
+bool startsWithNoCase(View s, const char* prefix) {
+    for (std::size_t i = 0; prefix[i]; ++i) {
+        if (i == s.size()) return false;
+        char c = s[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        char p = prefix[i];
+        if (p >= 'A' && p <= 'Z') p = static_cast<char>(p - 'A' + 'a');
+        if (c != p) return false;
+    }
+    return true;
 }
 
-std::string trimRight(std::string s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.pop_back();
+View trimRight(View s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
     return s;
 }
 
-std::string trimLeft(const std::string& s) {
-    std::size_t i = s.find_first_not_of(" \t");
-    return i == std::string::npos ? std::string() : s.substr(i);
+// Part of a view, never past its end (string_view's substr would link its
+// exception for nothing).
+View part(View s, std::size_t at, std::size_t n = View::npos) {
+    if (at > s.size()) at = s.size();
+    return View(s.data() + at, n < s.size() - at ? n : s.size() - at);
+}
+
+// The line that starts at `at`, which then moves past its line end; false
+// at the text's end.
+bool nextLine(const std::string& text, std::size_t& at, View& line) {
+    if (at >= text.size()) return false;
+    std::size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos) end = text.size();
+    line = View(text.data() + at, end - at);
+    at = end;
+    if (at < text.size()) at += text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+    return true;
+}
+
+View trimLeft(View s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    return s;
 }
 
 int hexDigit(char c) {
@@ -127,7 +167,7 @@ int hexDigit(char c) {
 
 // A quoted text from s[at] (the opening quote); `at` ends past the closing
 // one. False when it is not closed.
-bool unquote(const std::string& s, std::size_t& at, std::string& out) {
+bool unquote(View s, std::size_t& at, std::string& out) {
     out.clear();
     for (std::size_t i = at + 1; i < s.size(); ++i) {
         if (s[i] == '\\' && i + 1 < s.size()) {
@@ -145,20 +185,20 @@ bool unquote(const std::string& s, std::size_t& at, std::string& out) {
 enum class Parse { Ok, Skip, Incomplete };
 
 // The data after "name"=, in regedit's own full form when `strict`.
-Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& type, std::vector<std::uint8_t>& data) {
+Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector<std::uint8_t>& data) {
     data.clear();
     if (d.empty()) return strict ? Parse::Incomplete : Parse::Skip;
     if (d[0] == '"') {
         std::size_t at = 0;
         std::string text;
         if (!unquote(d, at, text)) return Parse::Incomplete;
-        if (!trimRight(d.substr(at)).empty()) return Parse::Skip;
+        if (!trimRight(part(d, at)).empty()) return Parse::Skip;
         type = platform::REG_SZ;
         data.assign(text.begin(), text.end());
         return Parse::Ok;
     }
     if (startsWithNoCase(d, "dword:")) {
-        const std::string digits = trimRight(d.substr(6));
+        const View digits = trimRight(part(d, 6));
         if (digits.empty() || digits.size() > 8) return strict ? Parse::Incomplete : Parse::Skip;
         std::uint32_t v = 0;
         for (char c : digits) {
@@ -177,7 +217,7 @@ Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& typ
         at = 4;
     } else if (startsWithNoCase(d, "hex(")) {
         const std::size_t close = d.find(')');
-        if (close == std::string::npos || close == 4 || close > 12 || close + 1 >= d.size() || d[close + 1] != ':')
+        if (close == View::npos || close == 4 || close > 12 || close + 1 >= d.size() || d[close + 1] != ':')
             return strict ? Parse::Incomplete : Parse::Skip;
         std::uint32_t t = 0;
         for (std::size_t i = 4; i < close; ++i) {
@@ -190,21 +230,21 @@ Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& typ
     } else {
         return Parse::Skip;
     }
-    const std::string list = trimRight(d.substr(at));
+    const View list = trimRight(part(d, at));
     std::size_t i = 0;
     while (i < list.size()) {
         std::size_t comma = list.find(',', i);
-        const std::string item = trimLeft(trimRight(list.substr(i, comma == std::string::npos ? std::string::npos : comma - i)));
-        if (item.empty() || item.size() > 2) return strict && comma == std::string::npos ? Parse::Incomplete : Parse::Skip;
+        const View item = trimLeft(trimRight(part(list, i, comma == View::npos ? View::npos : comma - i)));
+        if (item.empty() || item.size() > 2) return strict && comma == View::npos ? Parse::Incomplete : Parse::Skip;
         int v = 0;
         for (char c : item) {
             const int h = hexDigit(c);
             if (h < 0) return Parse::Skip;
             v = v * 16 + h;
         }
-        if (strict && comma == std::string::npos && item.size() != 2) return Parse::Incomplete;
+        if (strict && comma == View::npos && item.size() != 2) return Parse::Incomplete;
         data.push_back(static_cast<std::uint8_t>(v));
-        if (comma == std::string::npos) break;
+        if (comma == View::npos) break;
         i = comma + 1;
         if (i == list.size()) return strict ? Parse::Incomplete : Parse::Skip;  // a list ending in a comma
     }
@@ -220,15 +260,22 @@ Parse parseData(const std::string& d, bool wide, bool strict, std::uint32_t& typ
 }  // namespace
 
 std::string writeRegFile(const std::vector<RegEntry>& entries) {
-    std::string out = std::string(kHeader4) + kEol + kEol;
-    std::vector<bool> done(entries.size(), false);
+    std::string out = kHeader4;
+    out += kEol;
+    out += kEol;
+    std::string done(entries.size(), 0);  // which of them are written
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (done[i]) continue;
-        out += "[" + std::string(kRoot) + "\\" + entries[i].key + "]" + kEol;
+        out += '[';
+        out += kRoot;
+        out += '\\';
+        out += entries[i].key;
+        out += ']';
+        out += kEol;
         for (std::size_t j = i; j < entries.size(); ++j) {
             if (done[j] || entries[j].key != entries[i].key) continue;
-            done[j] = true;
-            out += valueLine(entries[j]) + kEol;
+            done[j] = 1;
+            appendValueLine(out, entries[j]);
         }
         out += kEol;
     }
@@ -249,7 +296,7 @@ ReadResult readRegFile(const std::string& fileBytes) {
     } else {
         text = fileBytes;
     }
-    if (trimLeft(text).find_first_not_of("\r\n \t") == std::string::npos) {
+    if (text.find_first_not_of("\r\n \t") == std::string::npos) {
         r.error = ReadError::Empty;
         return r;
     }
@@ -259,20 +306,11 @@ ReadResult readRegFile(const std::string& fileBytes) {
         return r;
     }
 
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
     const bool endsWithLineEnd = text.back() == '\n' || text.back() == '\r';
-
-    const std::string first = trimRight(lines.empty() ? std::string() : lines[0]);
+    std::size_t pos = 0;  // where the next line starts
+    View first;
+    nextLine(text, pos, first);
+    first = trimRight(first);
     const bool v5 = first == kHeader5;
     if (first != kHeader4 && !v5) {
         r.error = ReadError::NotRegistryFile;
@@ -280,20 +318,25 @@ ReadResult readRegFile(const std::string& fileBytes) {
     }
 
     enum class Section { None, Ours, Other } section = Section::None;
-    std::string key;
-    for (std::size_t n = 1; n < lines.size(); ++n) {
-        std::string line = trimRight(lines[n]);
+    std::string key, folded;
+    for (View raw; nextLine(text, pos, raw);) {
+        View line = trimRight(raw);
         // Folded lines end in a backslash; the next one goes on after its indent.
-        while (!line.empty() && line.back() == '\\' && line.front() != '[') {
-            line.pop_back();
-            if (++n == lines.size()) {
-                r.error = ReadError::CutOff;
-                return r;
+        if (!line.empty() && line.back() == '\\' && line.front() != '[') {
+            folded.assign(line.data(), line.size());
+            while (!folded.empty() && folded.back() == '\\' && folded.front() != '[') {
+                folded.pop_back();
+                if (!nextLine(text, pos, raw)) {
+                    r.error = ReadError::CutOff;
+                    return r;
+                }
+                const View more = trimLeft(trimRight(raw));
+                folded.append(more.data(), more.size());
             }
-            line += trimLeft(trimRight(lines[n]));
+            line = folded;
         }
-        const bool last = n + 1 == lines.size() && !endsWithLineEnd;
-        const std::string t = trimLeft(line);
+        const bool last = pos == text.size() && !endsWithLineEnd;
+        const View t = trimLeft(line);
         if (t.empty()) continue;
         if (t[0] == '[') {
             if (t.back() != ']') {
@@ -305,11 +348,11 @@ ReadResult readRegFile(const std::string& fileBytes) {
                 section = Section::None;
                 continue;
             }
-            const std::string path = t.substr(1, t.size() - 2);
-            const std::string prefix = std::string(kRoot) + "\\";
-            if (startsWithNoCase(path, prefix.c_str()) && path.size() > prefix.size()) {
+            const View path = part(t, 1, t.size() - 2);
+            const std::size_t prefix = std::char_traits<char>::length(kRoot) + 1;
+            if (startsWithNoCase(path, kRoot) && path.size() > prefix && path[prefix - 1] == '\\') {
                 section = Section::Ours;
-                key = path.substr(prefix.size());
+                key.assign(path.data() + prefix, path.size() - prefix);
             } else {
                 section = Section::Other;  // another root, or a deleted key
                 ++r.skipped;
@@ -330,7 +373,7 @@ ReadResult readRegFile(const std::string& fileBytes) {
             ++r.skipped;
             continue;
         }
-        const std::string rest = trimLeft(t.substr(at));
+        const View rest = trimLeft(part(t, at));
         if (rest.empty() || rest[0] != '=') {
             ++r.skipped;
             continue;
@@ -338,7 +381,17 @@ ReadResult readRegFile(const std::string& fileBytes) {
         RegEntry e;
         e.key = key;
         e.name = name;
-        const Parse p = parseData(trimLeft(rest.substr(1)), v5, last, e.type, e.data);
+        if (trimLeft(part(rest, 1)) == "-") {
+            // A deletion: regedit removes the value on import.
+            if (section != Section::Ours) {
+                ++r.skipped;
+                continue;
+            }
+            e.absent = true;
+            r.entries.push_back(std::move(e));
+            continue;
+        }
+        const Parse p = parseData(trimLeft(part(rest, 1)), v5, last, e.type, e.data);
         if (p == Parse::Incomplete && last) {
             r.error = ReadError::CutOff;
             return r;

@@ -9,13 +9,15 @@
 
 namespace backup {
 
-// One value as stored: key path below HKEY_LOCAL_MACHINE, name, type, bytes.
+// One value as stored: key path below HKEY_LOCAL_MACHINE, name, type, bytes;
+// or, `absent`, regedit's deletion line "name"=- (no type, no bytes).
 struct RegEntry {
     std::string key, name;
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
+    bool absent = false;
     bool operator==(const RegEntry& o) const {
-        return key == o.key && name == o.name && type == o.type && data == o.data;
+        return key == o.key && name == o.name && type == o.type && data == o.data && absent == o.absent;
     }
 };
 
@@ -29,10 +31,10 @@ constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
 struct ReadResult {
     ReadError error = ReadError::None;
-    // Values of HKEY_LOCAL_MACHINE keys, in the file's order.
+    // Values of HKEY_LOCAL_MACHINE keys and their deletions, in the file's order.
     std::vector<RegEntry> entries;
     // Lines that are no such value: other roots' sections and their values,
-    // deleted keys and values, default values, comments and anything else.
+    // deleted keys, default values, comments and anything else.
     std::size_t skipped = 0;
 };
 

@@ -7,15 +7,19 @@ setlocal
 set "SOURCE=%~dp0quillmere.cpl"
 set "TARGET=%SystemRoot%\system32\quillmere.cpl"
 set "KEY=HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Control Panel\Extended Properties\{305CA226-D286-468e-B848-2B2E8E697B74} 2"
-set "PROBE=%SystemRoot%\system32\quillmere-install.tmp"
+rem A folder of a new name each run: one left behind cannot pass for ours.
+set "PROBE=%SystemRoot%\system32\quillmere-check-%RANDOM%-%RANDOM%.tmp"
+set "OLDPROBE=%SystemRoot%\system32\quillmere-install.tmp"
 
 if not exist "%SOURCE%" goto nosource
 
 rem Only an administrator may write into the system folder: try it first,
-rem so that nothing is half done.
-copy /y nul "%PROBE%" >nul 2>&1
-if not exist "%PROBE%" goto noadmin
-del "%PROBE%"
+rem so that nothing is half done. md fails when the folder is there already.
+md "%PROBE%" >nul 2>&1
+if errorlevel 1 goto noadmin
+rd "%PROBE%"
+rem An earlier version's probe file, left behind.
+if exist "%OLDPROBE%" del "%OLDPROBE%"
 
 copy /y "%SOURCE%" "%TARGET%" >nul
 if errorlevel 1 goto nocopy

@@ -5,12 +5,15 @@ rem system folder. Quillmere's settings of the driver stay as they are.
 setlocal
 set "TARGET=%SystemRoot%\system32\quillmere.cpl"
 set "KEY=HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Control Panel\Extended Properties\{305CA226-D286-468e-B848-2B2E8E697B74} 2"
-set "PROBE=%SystemRoot%\system32\quillmere-install.tmp"
+rem A folder of a new name each run: one left behind cannot pass for ours.
+set "PROBE=%SystemRoot%\system32\quillmere-check-%RANDOM%-%RANDOM%.tmp"
+set "OLDPROBE=%SystemRoot%\system32\quillmere-install.tmp"
 set STATUS=0
 
-copy /y nul "%PROBE%" >nul 2>&1
-if not exist "%PROBE%" goto noadmin
-del "%PROBE%"
+md "%PROBE%" >nul 2>&1
+if errorlevel 1 goto noadmin
+rd "%PROBE%"
+if exist "%OLDPROBE%" del "%OLDPROBE%"
 
 reg query "%KEY%" /v "%TARGET%" >nul 2>&1
 if errorlevel 1 goto nokey

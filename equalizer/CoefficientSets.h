@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <optional>
 
+#include "settings/Catalogue.h"
+
 namespace equalizer {
 
 enum class EqCurve { Rock, Classical, Pop, Jazz, Dance, Flat };
 enum class SpeakerModel { PhilipsDSS330, SonigistixMonsoonMM700, YamahaYSTM100, AltecLansingADA880 };
 
-constexpr std::size_t kCoefSetBytes = 248;
+constexpr std::size_t kCoefSetBytes = settings::kCoefSetBytes;
 using CoefSet = std::array<std::uint8_t, kCoefSetBytes>;
 
 constexpr EqCurve kAllCurves[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop,

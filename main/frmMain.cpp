@@ -62,7 +62,7 @@ frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     // Greyed until the settings are loaded (not before "Override" off XP).
     auto loaded = [this] { return settingsLoaded_; };
     addSystemCommand("&Back Up Settings...", [this] { mnuBackUp_Click(); }, loaded);
-    addSystemCommand("&Restore Settings...", [this] { mnuRestore_Click(); }, loaded);
+    addSystemCommand("Res&tore Settings...", [this] { mnuRestore_Click(); }, loaded);
     addSystemCommand("&Undo Changes Since Start", [this] { mnuUndo_Click(); }, loaded);
 }
 
@@ -389,11 +389,13 @@ void frmMain::showCheckBox(const CheckBinding& b) {
 }
 
 void frmMain::reloadSettings() {
+    // The handlers still run, for the pictures, labels and enabled boxes
+    // they keep; their writes would undo part of what was just written.
+    settings::Store::HoldWrites held(store_);
     showCreatedState();
     readSettings();
     trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
     chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
-    createMissingValues();
     showSettings();
     disableIfUndetected(outputDetected_, chkEnOut);
     disableIfUndetected(inputDetected_, chkEnIn);

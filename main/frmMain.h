@@ -179,13 +179,15 @@ private:
     bool measureDriverFile();
     bool disableIfUndetected(const std::string& detected, ui::CheckBox& enable);
     // After a restore or an undo: the controls as created, then the loading
-    // sequence's reading and showing, so they match the registry.
+    // sequence's reading and showing with every write held back, so they
+    // show the registry and leave it as it is.
     void reloadSettings();
     void showCreatedState();
     bool readOnly();
-    // The question before a restore or an undo, and its end.
+    // The question before a restore or an undo, the safety copy, and the end.
     int askBeforeWriting(const std::string& what, const std::string& question, const std::string& title);
-    void finishWriting();
+    bool safetyCopyTaken(const char* before, const char* title);
+    void finishWriting(const backup::Outcome& done, const char* title, const char* verb);
 
     // A check box that shows one stored number, with its setting and its
     // window-level current value: the table kCheckBoxes (frmMain.cpp) reads,
@@ -219,6 +221,7 @@ private:
     std::string mediaPlayerCommand_, driverFileSize_;
     bool settingsLoaded_ = false, toldReadOnly_ = false;
     backup::Snapshot startValues_;  // before the loading sequence wrote anything
+    std::string chosenFolder_;      // of the last file the user chose
     void tellIfReadOnly();
 
     // What the reset dialog may touch of this window: the speaker pictures.

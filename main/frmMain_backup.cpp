@@ -2,6 +2,7 @@
 // restore them from one, and undo every change since the program started.
 #include <string>
 
+#include "backup/SafetyCopy.h"
 #include "main/frmMain.h"
 
 namespace {
@@ -11,28 +12,22 @@ const char* const kRestore = "Restore Settings";
 const char* const kUndo = "Undo Changes";
 
 platform::FileDialogRequest fileRequest(const char* title, std::string defaultName = std::string()) {
-    return {title, "Registration Files (*.reg)", "*.reg", std::move(defaultName), "reg"};
+    return {title, "Registration Files (*.reg)", "*.reg", std::move(defaultName), "reg", std::string()};
 }
-
-std::string twoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
 std::string count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-std::string why(platform::FileStatus st) {
-    switch (st) {
-        case platform::FileStatus::NotFound: return "the file or its folder does not exist";
-        case platform::FileStatus::AccessDenied: return "access to it was denied";
-        case platform::FileStatus::DiskFull: return "the disk is full";
-        default: return "the system reported an error";
-    }
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string refusal(backup::RestorePlan::Refusal r, const std::string& path) {
     using R = backup::RestorePlan::Refusal;
     switch (r) {
-        case R::TooLarge: return path + " is larger than 1 MB, far more than a backup of these settings.";
+        case R::TooLarge: return path + " is larger than 1 MB.";
         case R::Empty: return path + " is empty.";
         case R::NotRegistryFile: return path + " is not a registry file.";
         case R::CutOff: return path + " ends in the middle of a value; it may have been cut off.";
@@ -42,22 +37,25 @@ std::string refusal(backup::RestorePlan::Refusal r, const std::string& path) {
     return std::string();
 }
 
+// Style 48: OK with the warning icon.
+constexpr int kWarning = 48;
+
 const char* const kWillNotBeSaved =
     "  Your account is not allowed to change the sound driver's settings, so they will not be saved.";
 
 }  // namespace
 
 void frmMain::mnuBackUp_Click() {
-    const platform::Date d = sys_.clock->today();
-    const std::string name = "Quillmere settings " + std::to_string(d.year) + "-" + twoDigits(d.month) + "-" +
-                             twoDigits(d.day) + ".reg";
+    const std::string name = "Quillmere settings " + backup::dateStamp(sys_.clock->now()).substr(0, 10) + ".reg";
     const auto path = sys_.fileDialogs->askSavePath(fileRequest(kBackUp, name));
     if (!path) return;
+    chosenFolder_ = folderOf(*path);
     const backup::Backup b = backup::makeBackup(*sys_.registry);
     const platform::FileStatus st = sys_.documents->replaceWhole(*path, b.text);
     if (st != platform::FileStatus::Ok) {
-        msgBox("The settings could not be backed up to " + *path + ": " + why(st) + ".  No file was written.", kBackUp,
-               ui::MB_CRITICAL_);
+        msgBox("The settings could not be backed up to " + *path + ": " + backup::fileTrouble(st) +
+                   ".  No file was written.",
+               kBackUp, ui::MB_CRITICAL_);
         return;
     }
     msgBox(count(b.values, "setting was", "settings were") + " backed up to " + *path + ".", kBackUp,
@@ -65,13 +63,19 @@ void frmMain::mnuBackUp_Click() {
 }
 
 void frmMain::mnuRestore_Click() {
-    const auto path = sys_.fileDialogs->askOpenPath(fileRequest(kRestore));
+    platform::FileDialogRequest request = fileRequest(kRestore);
+    // The safety copies' folder, until the user has chosen one of their own.
+    if (!chosenFolder_.empty()) request.initialFolder = chosenFolder_;
+    else if (auto folder = backup::safetyFolder(*sys_.folders)) request.initialFolder = *folder;
+    const auto path = sys_.fileDialogs->askOpenPath(request);
     if (!path) return;
+    chosenFolder_ = folderOf(*path);
     std::string bytes;
     // One byte past the limit tells a file that is too large.
     const platform::FileStatus st = sys_.documents->readStart(*path, backup::kMaxFileBytes + 1, bytes);
     if (st != platform::FileStatus::Ok) {
-        msgBox(*path + " could not be read: " + why(st) + ".  Nothing was restored.", kRestore, ui::MB_CRITICAL_);
+        msgBox(*path + " could not be read: " + backup::fileTrouble(st) + ".  Nothing was restored.", kRestore,
+               ui::MB_CRITICAL_);
         return;
     }
     const backup::RestorePlan plan = backup::planRestore(bytes);
@@ -83,8 +87,8 @@ void frmMain::mnuRestore_Click() {
                                  *path + "; " + count(plan.skipped, "entry", "entries") +
                                  " of the file will be skipped.";
     if (askBeforeWriting(question, "Restore them now?", kRestore) != ui::ID_YES) return;
-    backup::applyRestore(plan, *sys_.reg);
-    finishWriting();
+    if (!safetyCopyTaken("restore", kRestore)) return;
+    finishWriting(backup::applyRestore(plan, *sys_.reg), kRestore, "restored");
 }
 
 void frmMain::mnuUndo_Click() {
@@ -95,8 +99,8 @@ void frmMain::mnuUndo_Click() {
     if (askBeforeWriting("The settings will go back to what they were when Quillmere started.", "Undo the changes?",
                          kUndo) != ui::ID_YES)
         return;
-    startValues_.putBack(*sys_.reg);
-    finishWriting();
+    if (!safetyCopyTaken("undo", kUndo)) return;
+    finishWriting(startValues_.putBack(*sys_.reg), kUndo, "put back");
 }
 
 // A limited account is told before it answers that nothing will be saved.
@@ -104,8 +108,20 @@ int frmMain::askBeforeWriting(const std::string& what, const std::string& questi
     return msgBox(what + (readOnly() ? kWillNotBeSaved : "") + "  " + question, title, ui::MB_YESNO_);
 }
 
-void frmMain::finishWriting() {
+bool frmMain::safetyCopyTaken(const char* before, const char* title) {
+    const std::string trouble = backup::saveSafetyCopy(sys_, before);
+    return trouble.empty() || msgBox(trouble, title, backup::kSafetyQuestionStyle) == ui::ID_YES;
+}
+
+// The window shows what is stored now, writing nothing; then what could not
+// be written is told.
+void frmMain::finishWriting(const backup::Outcome& done, const char* title, const char* verb) {
     reloadSettings();
+    if (done.keyMissing)
+        msgBox(count(done.keyMissing, "setting", "settings") + " could not be " + verb +
+                   ": their keys are missing, for example because the driver is not installed.",
+               title, kWarning);
+    // Values the registry refused: the read-only notice says why.
     toldReadOnly_ = false;
     tellIfReadOnly();
 }

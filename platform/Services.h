@@ -18,6 +18,7 @@ struct Services {
     FileDialogs* fileDialogs = nullptr;
     DocumentFiles* documents = nullptr;
     Clock* clock = nullptr;
+    UserFolders* folders = nullptr;
 };
 
 }  // namespace platform

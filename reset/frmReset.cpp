@@ -1,12 +1,13 @@
 #include "reset/frmReset.h"
 
+#include "backup/SafetyCopy.h"
 #include "reset/ResetGroups.h"
 #include "ui/Images.h"
 
 using settings::ResetGroup;
 
 frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureSink& mainPictures)
-    : ui::Form("frmReset", ui), store_(*sys.reg), mainPictures_(mainPictures) {
+    : ui::Form("frmReset", ui), sys_(sys), store_(*sys.reg), mainPictures_(mainPictures) {
     setCaption("Reset Settings");
     setClientSize(5280, 3000);
 
@@ -39,7 +40,15 @@ frmReset::frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureS
     cmdOK.Click = [this] { cmdOK_Click(); };
 }
 
+bool frmReset::readyToWrite() {
+    if (copied_) return true;
+    const std::string trouble = backup::saveSafetyCopy(sys_, "reset");
+    copied_ = trouble.empty() || msgBox(trouble, caption(), backup::kSafetyQuestionStyle) == ui::ID_YES;
+    return copied_;
+}
+
 void frmReset::writeGroup(ResetGroup g) {
+    if (!readyToWrite()) return;
     for (const settings::Setting* s : reset::groupValues(g)) {
         if (s->reset) store_.store(*s, platform::SettingValue(*s->reset));
         else store_.remove(*s);  // a setting reset by deleting it
@@ -47,6 +56,7 @@ void frmReset::writeGroup(ResetGroup g) {
 }
 
 void frmReset::cmdA3DType_Click() {
+    if (!readyToWrite()) return;
     // The main window's list keeps its entry; only the picture follows the reset.
     mainPictures_.showOnlyPicture(A3DPictureSink::Monitor);
     writeGroup(ResetGroup::A3DType);
@@ -61,6 +71,7 @@ void frmReset::Command1_Click() { writeGroup(ResetGroup::AC97Codec); }
 void frmReset::cmdAC97Mix_Click() { writeGroup(ResetGroup::AC97MixerPath); }
 
 void frmReset::cmdResetAll_Click() {
+    if (!readyToWrite()) return;
     for (ResetGroup g : reset::resetAllOrder()) {
         if (g == ResetGroup::A3DType) cmdA3DType_Click();  // the pictures too
         else writeGroup(g);

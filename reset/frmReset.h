@@ -47,7 +47,12 @@ public:
 
 private:
     void writeGroup(settings::ResetGroup g);
+    // Before the first reset of this opening: the safety copy, or the
+    // user's word to go on without it.
+    bool readyToWrite();
 
+    platform::Services sys_;
+    bool copied_ = false;
     settings::Store store_;
     A3DPictureSink& mainPictures_;
 };

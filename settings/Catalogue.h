@@ -25,17 +25,21 @@ constexpr const char* WpcrsetParameters = "SYSTEM\\CurrentControlSet\\Services\\
 }  // namespace key
 
 // The reset dialog's groups; All is "Reset All Settings".
-enum class ResetGroup { None, A3DType, MidiVoices, MidiEffects, AC97Codec, AnalogEQ, AC97MixerPath, DigitalOutput, DigitalInput };
+enum class ResetGroup : std::uint8_t { None, A3DType, MidiVoices, MidiEffects, AC97Codec, AnalogEQ, AC97MixerPath, DigitalOutput, DigitalInput };
 
 struct Setting {
     const char* key;
     const char* name;
     std::uint32_t type;
     ResetGroup resetGroup;              // None: no reset default
+    std::uint16_t size;                 // the bytes its data must have; 0: any
     std::optional<std::int32_t> reset;  // the value reset writes (none: deleted, or no reset)
     std::optional<std::int32_t> created;  // written when found missing at load
     std::int32_t missing;               // how a reader takes it when absent
 };
+
+// One equalizer coefficient set, the data of "CoefSet0".
+constexpr std::uint32_t kCoefSetBytes = 248;
 
 // The entries, constant data in Catalogue.cpp: the accessors below inline
 // to their addresses.

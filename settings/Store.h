@@ -11,9 +11,11 @@ public:
     explicit Store(platform::mdlRegistry& reg) : reg_(reg) {}
     platform::SettingValue fetch(const Setting& s) { return reg_.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name); }
     void store(const Setting& s, const platform::SettingValue& v) {
-        reg_.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name, v, s.type);
+        if (!held_) reg_.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name, v, s.type);
     }
-    void remove(const Setting& s) { reg_.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, s.key, s.name); }
+    void remove(const Setting& s) {
+        if (!held_) reg_.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, s.key, s.name);
+    }
     // Whether the value is there at all, in any type: a value the registry
     // procedures cannot read still belongs to the user and is never replaced.
     bool exists(const Setting& s) {
@@ -34,11 +36,27 @@ public:
         r.closeKey(k);
         return st == platform::ERROR_ACCESS_DENIED_;
     }
-    void makeKey(const char* keyPath) { reg_.MakeRegKey(platform::HKEY_LOCAL_MACHINE, keyPath); }
+    void makeKey(const char* keyPath) {
+        if (!held_) reg_.MakeRegKey(platform::HKEY_LOCAL_MACHINE, keyPath);
+    }
     platform::mdlRegistry& registry() { return reg_; }
+
+    // While one lives, this store writes nothing: a window showing what is
+    // stored runs its handlers without their writes.
+    class HoldWrites {
+    public:
+        explicit HoldWrites(Store& s) : s_(s) { ++s_.held_; }
+        ~HoldWrites() { --s_.held_; }
+        HoldWrites(const HoldWrites&) = delete;
+        HoldWrites& operator=(const HoldWrites&) = delete;
+
+    private:
+        Store& s_;
+    };
 
 private:
     platform::mdlRegistry& reg_;
+    int held_ = 0;
 };
 
 }  // namespace settings

@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#include <shlobj.h>
 
 namespace platform::win32 {
 
@@ -32,6 +33,7 @@ std::optional<std::string> askPath(const FileDialogRequest& request, bool save) 
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = MAX_PATH;
     ofn.lpstrTitle = request.title.c_str();
+    ofn.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
     // The program's own folder stays its current one, whatever the user browses.
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
@@ -126,10 +128,43 @@ FileStatus Win32DocumentFiles::readStart(const std::string& path, std::size_t li
     return st;
 }
 
-Date Win32Clock::today() {
+FileStatus Win32DocumentFiles::makeFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return FileStatus::Ok;
+    const DWORD e = GetLastError();
+    if (e == ERROR_ALREADY_EXISTS) {
+        const DWORD a = GetFileAttributesA(path.c_str());
+        if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return FileStatus::Ok;
+    }
+    return statusOf(e);
+}
+
+std::vector<std::string> Win32DocumentFiles::filesIn(const std::string& folder, const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA d;
+    HANDLE h = FindFirstFileA((folder + "\\" + pattern).c_str(), &d);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(d.cFileName);
+    } while (FindNextFileA(h, &d));
+    FindClose(h);
+    return names;
+}
+
+FileStatus Win32DocumentFiles::remove(const std::string& path) {
+    return DeleteFileA(path.c_str()) ? FileStatus::Ok : statusOf(GetLastError());
+}
+
+std::optional<std::string> Win32UserFolders::applicationData() {
+    char path[MAX_PATH + 1] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK || !path[0])
+        return std::nullopt;
+    return std::string(path);
+}
+
+Date Win32Clock::now() {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    return {t.wYear, t.wMonth, t.wDay};
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
 }  // namespace platform::win32

@@ -66,11 +66,20 @@ class Win32DocumentFiles : public DocumentFiles {
 public:
     FileStatus replaceWhole(const std::string& path, const std::string& bytes) override;
     FileStatus readStart(const std::string& path, std::size_t limit, std::string& out) override;
+    FileStatus makeFolder(const std::string& path) override;
+    std::vector<std::string> filesIn(const std::string& folder, const std::string& pattern) override;
+    FileStatus remove(const std::string& path) override;
+};
+
+// shell32's SHGetFolderPathA, which Windows 2000 and XP export.
+class Win32UserFolders : public UserFolders {
+public:
+    std::optional<std::string> applicationData() override;
 };
 
 class Win32Clock : public Clock {
 public:
-    Date today() override;
+    Date now() override;
 };
 
 }  // namespace platform::win32

@@ -1,8 +1,13 @@
 // Back up, restore and undo through the real system menu and the real file
 // dialogs, read back from the real registry.
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+// First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros.
 #include "AppTest.h"
+
+#include <windows.h>
 
 using namespace e2e;
 
@@ -21,6 +26,7 @@ struct Backup : AppTest {
         installDriver();
         writeFile(kFile, "");  // makes the folder
         removeFile(kFile);
+        clearCopies();
     }
 
     // The system menu's entry, then the file in its dialog.
@@ -48,6 +54,27 @@ struct Backup : AppTest {
         EXPECT_EQ(q.buttons(), (std::vector<int>{IDYES_, IDNO_}));
         q.answer(IDYES_);
         waitUntilIdle(main);
+    }
+
+    // The safety copies' folder, in Application Data as Wine gives it to
+    // this account, which the program runs as too; emptied for each test.
+    static std::string copiesFolder() {
+        const char* appData = std::getenv("APPDATA");
+        return std::string(appData ? appData : "C:\\users\\Public") + "\\Quillmere";
+    }
+    static std::vector<std::string> copies(const std::string& pattern = "*") {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA d;
+        HANDLE h = FindFirstFileA((copiesFolder() + "\\" + pattern).c_str(), &d);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(d.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(d.cFileName);
+        } while (FindNextFileA(h, &d));
+        FindClose(h);
+        return names;
+    }
+    static void clearCopies() {
+        for (const std::string& n : copies()) removeFile(copiesFolder() + "\\" + n);
     }
 
     void changeLevels() {
@@ -92,8 +119,9 @@ TEST_F(Backup, RegeditImportsTheBackupAsItStands) {
 }
 
 TEST_F(Backup, UndoPutsBackWhatTheProgramFoundAtStart) {
-    main = startMain();
+    reg::createKey(settings::key::A3D);  // the A3D runtime's, without the values the load creates
     const reg::Snapshot started = snapshotProgramKeys();
+    main = startMain();
     changeLevels();
     chooseSystemMenuEntry(app, main, kUndo);
     confirm("Undo Changes");
@@ -109,6 +137,69 @@ TEST_F(Backup, ACutOffFileIsRefusedAndNothingWritten) {
     ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
     acknowledge("Restore Settings", Icon::Critical);
     EXPECT_EQ(reg::diff(before, snapshotProgramKeys()), "");
+}
+
+// The tray's autostart is off by its value's absence: a restore removes it
+// again, and the window shows it off without rewriting anything. An undo
+// then leaves nothing for a second undo to do.
+TEST_F(Backup, AnAbsentValueComesBackAbsentAndTheWindowWritesNothingBack) {
+    reg::setString(settings::key::Run, "AU30TRAY", "C:\\Tools\\AU30TRAY.EXE");
+    main = startMain();  // rewrites it as "au30tray.exe"
+    main.control("chkTray").click();
+    ASSERT_FALSE(reg::exists(settings::AU30TRAY()));
+    ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
+    acknowledge("Back Up Settings", Icon::Information);
+    const reg::Snapshot backedUp = snapshotProgramKeys();
+
+    main.control("chkTray").click();
+    ASSERT_TRUE(reg::exists(settings::AU30TRAY()));
+    ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
+    confirm("Restore Settings");
+    EXPECT_EQ(reg::diff(backedUp, snapshotProgramKeys()), "");
+    EXPECT_EQ(main.control("chkTray").checked(), 0);
+
+    chooseSystemMenuEntry(app, main, kUndo);
+    confirm("Undo Changes");
+    EXPECT_EQ(reg::text(settings::AU30TRAY()), "C:\\Tools\\AU30TRAY.EXE");
+    EXPECT_EQ(main.control("chkTray").checked(), 1);
+    chooseSystemMenuEntry(app, main, kUndo);
+    EXPECT_EQ(acknowledge("Undo Changes", Icon::Information), "No setting has changed since Quillmere started.");
+    EXPECT_EQ(reg::text(settings::AU30TRAY()), "C:\\Tools\\AU30TRAY.EXE");
+}
+
+// A restore, an undo and a reset each leave a copy of what they replaced in
+// Application Data; the Restore dialog opens there, and a copy restores.
+TEST_F(Backup, EveryBulkWriteLeavesASafetyCopyTheUserCanRestore) {
+    main = startMain();
+    ASSERT_NO_FATAL_FAILURE(command(kBackUp, "Back Up Settings", kFile));
+    acknowledge("Back Up Settings", Icon::Information);
+    changeLevels();
+    const reg::Snapshot changed = snapshotProgramKeys();
+
+    ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", kFile));
+    confirm("Restore Settings");
+    const std::vector<std::string> beforeRestore = copies("Before restore *.reg");
+    ASSERT_EQ(beforeRestore.size(), 1u);
+    EXPECT_EQ(main.control("hsbPCM1").position(), 8);
+
+    chooseSystemMenuEntry(app, main, kUndo);
+    confirm("Undo Changes");
+    EXPECT_EQ(copies("Before undo *.reg").size(), 1u);
+
+    Window reset = openDialog(app, main, "frmReset");
+    reset.control("cmdMIDIFX").click();
+    reset.control("cmdDigIn").click();
+    EXPECT_EQ(copies("Before reset *.reg").size(), 1u);
+    reset.control("cmdOK").click();
+    expectGivenBack(main, "frmReset");
+
+    // A new start: the Open dialog is in the copies' folder, so the name alone finds it.
+    app.kill();
+    main = startMain();
+    ASSERT_NO_FATAL_FAILURE(command(kRestore, "Restore Settings", beforeRestore[0]));
+    confirm("Restore Settings");
+    EXPECT_EQ(reg::diff(changed, snapshotProgramKeys()), "");
+    EXPECT_EQ(main.control("hsbPCM1").position(), 20);
 }
 
 TEST_F(Backup, GreyedOffXPUntilOverride) {

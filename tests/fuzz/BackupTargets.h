@@ -39,31 +39,50 @@ inline bool sameKeyAndName(const settings::Setting& s, const backup::RegEntry& e
     return lookupSetting(e.key, e.name) == &s;
 }
 
+// Whether stored data can be the setting's: its type and, where the
+// catalogue gives one, its size.
+inline bool fitsSetting(const settings::Setting& s, std::uint32_t type, std::size_t bytes) {
+    return type == s.type && (s.size == 0 || bytes == s.size);
+}
+
 // What a restore must write for a stored value: texts lose one terminator.
 inline std::vector<std::uint8_t> restoredBytes(const settings::Setting& s, std::vector<std::uint8_t> data) {
     if (s.type == platform::REG_SZ && !data.empty() && data.back() == 0) data.pop_back();
     return data;
 }
 
-// Applies `plan` to a fresh registry: every write is one of the plan's
-// values, under its own key and name, of its type, with its bytes.
+// Applies `plan` to a registry holding every key the program writes into:
+// every write is one of the plan's values, under its own key and name, of
+// its type, with its bytes, and every deletion one of the plan's; the
+// restore reports every value done.
 inline void checkRestore(const backup::RestorePlan& plan, platform::MemoryRegistry& mem) {
     platform::mdlRegistry reg(mem);
-    backup::applyRestore(plan, reg);
+    mem.clearLog();
+    const backup::Outcome done = backup::applyRestore(plan, reg);
+    if (done.done != plan.values.size() || done.keyMissing || done.refused)
+        fail("a restore reported " + std::to_string(done.done) + " of " + std::to_string(plan.values.size()) + " values done, " +
+             std::to_string(done.keyMissing) + " without their key, " + std::to_string(done.refused) + " refused");
     std::size_t next = 0;  // the plan's values are written in order
     for (const platform::RegLogEntry& e : mem.log()) {
-        if (e.op == platform::RegLogEntry::Delete) fail("a restore deleted " + e.path + "\\" + e.name);
         if (e.op == platform::RegLogEntry::CreateKey) {
             if (!lookupSetting(e.path, "CoefSet0") && !lookupSetting(e.path, "SplashScreen"))
                 fail("a restore created the key " + e.path);
             continue;
         }
-        const settings::Setting* s = lookupSetting(e.path, e.name);
-        while (next < plan.values.size() && plan.values[next].setting != s) ++next;
+        // The plan's next value of this key and name (compared as the registry does).
+        const bool deletes = e.op == platform::RegLogEntry::Delete;
+        const auto isAt = [&](const settings::Setting* p) {
+            return settings::detail::iequal(p->name, e.name.c_str()) && settings::detail::iequal(p->key, e.path.c_str());
+        };
+        while (next < plan.values.size() && (plan.values[next].remove != deletes || !isAt(plan.values[next].setting))) ++next;
         if (next == plan.values.size())
-            fail("a restore wrote a value not in its plan, or out of order: " + e.path + "\\" + e.name);
-        if (e.value.type != s->type || e.value.data != plan.values[next].data)
+            fail(std::string("a restore ") + (deletes ? "deleted" : "wrote") + " a value not in its plan, or out of order: " +
+                 e.path + "\\" + e.name);
+        const settings::Setting* s = plan.values[next].setting;
+        if (!deletes && (e.value.type != s->type || e.value.data != plan.values[next].data))
             fail("a restore wrote " + std::string(s->name) + " as " + describe(e.value));
+        if (!deletes && !fitsSetting(*s, e.value.type, e.value.data.size()))
+            fail("a restore wrote " + std::string(s->name) + " of a size it cannot have: " + describe(e.value));
         ++next;
     }
     if (mem.openHandles() != 0) fail("a restore left a registry key open");
@@ -77,7 +96,7 @@ inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
     using Refusal = backup::RestorePlan::Refusal;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     const backup::ReadResult file = backup::readRegFile(bytes);
-    const backup::RestorePlan plan = backup::planRestore(bytes);
+    const backup::RestorePlan plan = backup::planRestore(file);
     if (file.error != backup::ReadError::None) {
         if (plan.refusal == Refusal::None || plan.refusal == Refusal::NothingToRestore || !plan.values.empty())
             fail("a restore plan from a file that was not read whole");
@@ -98,9 +117,9 @@ inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
         const auto& written = backup::writtenSettings();
         if (std::find(written.begin(), written.end(), &s) == written.end())
             fail(std::string("a restore plan takes ") + s.name + ", which the program never writes");
-        // Only an entry of its own key, name and type (a number of four bytes) can give it.
+        // Only an entry of its own key, name, type and size, or its deletion, can give it.
         const auto gives = [&](const backup::RegEntry& e) {
-            return sameKeyAndName(s, e) && e.type == s.type && (s.type != platform::REG_DWORD || e.data.size() == 4);
+            return sameKeyAndName(s, e) && e.absent == v.remove && (e.absent || fitsSetting(s, e.type, e.data.size()));
         };
         while (at < file.entries.size() && !gives(file.entries[at])) ++at;
         if (at == file.entries.size())
@@ -111,10 +130,20 @@ inline void fuzzBackupReader(const std::uint8_t* data, std::size_t size) {
     if (plan.refusal == Refusal::None) checkRestore(plan, freshRegistry());
 }
 
+// Every written value as an ordinary program would leave it: the state a
+// restore goes onto.
+inline platform::MemoryRegistry& ordinaryRegistry() {
+    platform::MemoryRegistry& mem = freshRegistry();
+    for (const settings::Setting* s : backup::writtenSettings())
+        if (std::optional<platform::RegValueData> v = ordinaryValue(*s)) mem.setRaw(s->key, s->name, v->type, v->data);
+    return mem;
+}
+
 // Any state of the written values (absent, of their own type or any other,
-// any bytes) backed up and restored onto a fresh registry: every value of
-// its own type comes back byte for byte (a text without one terminator),
-// every other one is skipped, and the file reads back as it was written.
+// any bytes) backed up and restored onto an ordinary one: every value that
+// fits its setting comes back byte for byte (a text without one
+// terminator), every absent one is deleted, every other one is skipped and
+// left alone, and the file reads back as it was written.
 inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
     const EmptiedAtEnd emptied;
     FuzzInput in(data, data + size, false);
@@ -130,17 +159,37 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         case 4: v = s->type == platform::REG_SZ ? textValue(in.choose(kTexts)) : dwordValue(in.choose(kInteresting)); break;
         default: v = oddValue(in, s); break;
         }
-        if (!v) continue;
+        if (!v) {
+            stored.push_back({s->key, s->name, 0, {}, true});
+            continue;
+        }
         source.setRaw(s->key, s->name, v->type, v->data);
-        stored.push_back({s->key, s->name, v->type, v->data});
+        stored.push_back({s->key, s->name, v->type, v->data, false});
     }
-    // The file keeps one key's values together, keys in first-seen order.
-    std::vector<std::string> keyOrder;
-    for (const backup::RegEntry& e : stored)
-        if (std::find(keyOrder.begin(), keyOrder.end(), e.key) == keyOrder.end()) keyOrder.push_back(e.key);
-    std::stable_sort(stored.begin(), stored.end(), [&](const backup::RegEntry& a, const backup::RegEntry& b) {
-        return std::find(keyOrder.begin(), keyOrder.end(), a.key) < std::find(keyOrder.begin(), keyOrder.end(), b.key);
-    });
+    // The file keeps one key's values together, keys in first-seen order:
+    // every written value is in it, so the order is always the same.
+    static const std::vector<std::size_t> fileOrder = [] {
+        const auto& written = backup::writtenSettings();
+        std::vector<std::size_t> order;
+        for (std::size_t i = 0; i < written.size(); ++i) {
+            bool seen = false;
+            for (std::size_t j = 0; j < i && !seen; ++j) seen = written[j]->key == written[i]->key;
+            if (seen) continue;
+            for (std::size_t j = i; j < written.size(); ++j)
+                if (written[j]->key == written[i]->key) order.push_back(j);
+        }
+        return order;
+    }();
+    std::vector<const settings::Setting*> storedSetting;  // of stored[i]
+    {
+        std::vector<backup::RegEntry> inFileOrder;
+        inFileOrder.reserve(stored.size());
+        for (std::size_t i : fileOrder) {
+            inFileOrder.push_back(std::move(stored[i]));
+            storedSetting.push_back(backup::writtenSettings()[i]);
+        }
+        stored.swap(inFileOrder);
+    }
     const backup::Backup b = backup::makeBackup(source);
     if (b.values != stored.size()) fail("a backup of " + std::to_string(stored.size()) + " values holds " + std::to_string(b.values));
 
@@ -152,37 +201,43 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < stored.size(); ++i) {
         const backup::RegEntry& want = stored[i];
         const backup::RegEntry& got = file.entries[i];
-        const settings::Setting& s = *lookupSetting(want.key, want.name);
+        const settings::Setting& s = *storedSetting[i];
         // regedit's quoted form drops a text's one terminator.
         const bool sameData = got.data == want.data || (want.type == platform::REG_SZ && !want.data.empty() &&
                                                          want.data.back() == 0 &&
                                                          std::equal(got.data.begin(), got.data.end(), want.data.begin()) &&
                                                          got.data.size() + 1 == want.data.size());
-        if (got.key != want.key || got.name != want.name || got.type != want.type || !sameData)
-            fail("a backup reads back " + std::string(s.name) + " as " + describe(platform::RegValueData{got.type, got.data}) +
-                 ", not " + describe(platform::RegValueData{want.type, want.data}));
-        if (want.type == s.type && (s.type != platform::REG_DWORD || want.data.size() == 4)) ++restorable;
+        if (got.key != want.key || got.name != want.name || got.type != want.type || !sameData || got.absent != want.absent)
+            fail("a backup reads back " + std::string(s.name) + " as " +
+                 (got.absent ? std::string("(absent)") : describe(platform::RegValueData{got.type, got.data})) + ", not " +
+                 (want.absent ? std::string("(absent)") : describe(platform::RegValueData{want.type, want.data})));
+        if (want.absent || fitsSetting(s, want.type, want.data.size())) ++restorable;
     }
 
-    const backup::RestorePlan plan = backup::planRestore(b.text);
+    const backup::RestorePlan plan = backup::planRestore(file);
     if (plan.values.size() != restorable || plan.skipped != stored.size() - restorable)
         fail("a restore of a backup takes " + std::to_string(plan.values.size()) + " of " + std::to_string(restorable) +
              " values");
     if (plan.refusal != (restorable ? backup::RestorePlan::Refusal::None : backup::RestorePlan::Refusal::NothingToRestore))
         fail("a restore of a backup refused");
     if (plan.refusal != backup::RestorePlan::Refusal::None) return;
-    platform::MemoryRegistry& target = freshRegistry();
+    platform::MemoryRegistry& target = ordinaryRegistry();
     checkRestore(plan, target);
-    for (const backup::RegEntry& want : stored) {
-        const settings::Setting& s = *lookupSetting(want.key, want.name);
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const backup::RegEntry& want = stored[i];
+        const settings::Setting& s = *storedSetting[i];
         const platform::RegValueData* got = target.find(s.key, s.name);
-        if (want.type == s.type && (s.type != platform::REG_DWORD || want.data.size() == 4)) {
+        if (want.absent) {
+            if (got) fail(std::string("a round trip left ") + s.name + ", absent when backed up, as " + describe(*got));
+        } else if (fitsSetting(s, want.type, want.data.size())) {
             if (!got || got->type != s.type || got->data != restoredBytes(s, want.data))
                 fail(std::string("a round trip brought back ") + s.name + " as " +
                      (got ? describe(*got) : std::string("(absent)")) + ", not " +
                      describe(platform::RegValueData{want.type, want.data}));
-        } else if (got) {
-            fail(std::string("a round trip restored ") + s.name + ", stored in another type");
+        } else {
+            const std::optional<platform::RegValueData> ordinary = ordinaryValue(s);
+            if (!got != !ordinary || (got && !(*got == *ordinary)))
+                fail(std::string("a round trip changed ") + s.name + ", whose backed-up data cannot be the setting's");
         }
     }
 }

@@ -93,6 +93,7 @@ struct World {
         env.dialogs = qmtest::FakeFileDialogs();
         env.documents = qmtest::FakeDocuments();
         env.clock = qmtest::FakeClock();
+        env.folders = qmtest::FakeFolders();
         box.in = &in;
         box.shown.clear();
         launcher.in = &in;

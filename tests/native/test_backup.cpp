@@ -48,47 +48,126 @@ Bytes randomValue(const settings::Setting& s, std::mt19937& rng) {
     return b;
 }
 
+
+// Any state of one value: absent, of its own type and size, or anything else.
+std::optional<platform::RegValueData> randomState(const settings::Setting& s, std::mt19937& rng) {
+    switch (rng() % 5) {
+        case 0: return std::nullopt;
+        case 1: return platform::RegValueData{s.type, randomValue(s, rng)};
+        case 2: {  // its type, any length
+            Bytes b(rng() % 300);
+            for (auto& c : b) c = static_cast<std::uint8_t>(rng());
+            return platform::RegValueData{s.type, b};
+        }
+        case 3: return platform::RegValueData{REG_SZ, bytesOf(std::string("1\0", 2))};  // as regedit stores a text
+        default: return platform::RegValueData{static_cast<std::uint32_t>(rng() % 12), randomValue(s, rng)};
+    }
+}
+
+void put(platform::MemoryRegistry& mem, const settings::Setting& s, const std::optional<platform::RegValueData>& v) {
+    if (v) {
+        mem.setRaw(s.key, s.name, v->type, v->data);
+        return;
+    }
+    platform::RegKey k = 0;
+    mem.openKey(platform::HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k);
+    mem.deleteValue(k, s.name);
+    mem.closeKey(k);
+}
+
 }  // namespace
 
-TEST(Backup, RoundTripBringsBackEveryValueByteForByte) {
+// The law: a backup then a restore onto any other state leaves every value
+// exactly as backed up, absent ones absent; a value that cannot be the
+// setting's is skipped, counted and left alone. A backup without deletion
+// lines (as made before) leaves values it does not name alone.
+TEST(Backup, RestoreBringsBackEveryValueAsBackedUpPresentOrAbsent) {
     std::mt19937 rng(16);
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 200; ++round) {
         Machine m;
-        std::vector<Bytes> before;
+        std::vector<std::optional<platform::RegValueData>> before, other;
+        std::size_t misfits = 0;
         for (const settings::Setting* s : backup::writtenSettings()) {
-            before.push_back(randomValue(*s, rng));
-            m.mem.setRaw(s->key, s->name, s->type, before.back());
+            before.push_back(randomState(*s, rng));
+            put(m.mem, *s, before.back());
+            if (before.back() && !backup::fits(*s, before.back()->type, before.back()->data.size())) ++misfits;
         }
         const backup::Backup file = backup::makeBackup(m.mem);
         EXPECT_EQ(file.values, backup::writtenSettings().size());
-
         for (const settings::Setting* s : backup::writtenSettings()) {
-            if (rng() % 3 == 0) m.mem.setRaw(s->key, s->name, REG_BINARY, {1, 2});
-            else m.mem.setRaw(s->key, s->name, s->type, randomValue(*s, rng));
+            other.push_back(randomState(*s, rng));
+            put(m.mem, *s, other.back());
         }
-        const RestorePlan plan = backup::planRestore(file.text);
+        const bool oldForm = round % 10 == 9;
+        std::string text = file.text;
+        for (std::size_t at; oldForm && (at = text.find("=-\r\n")) != std::string::npos;) {
+            const std::size_t line = text.rfind("\r\n", at) + 2;
+            text.erase(line, at + 4 - line);
+        }
+        const RestorePlan plan = backup::planRestore(text);
+        if (plan.refusal == Refusal::NothingToRestore) continue;
         ASSERT_EQ(plan.refusal, Refusal::None);
-        EXPECT_EQ(plan.skipped, 0u);
-        backup::applyRestore(plan, m.reg);
+        EXPECT_EQ(plan.skipped, misfits);
+        const backup::Outcome done = backup::applyRestore(plan, m.reg);
+        EXPECT_EQ(done.done, plan.values.size());
+        EXPECT_EQ(done.keyMissing + done.refused, 0u);
 
         std::size_t i = 0;
         for (const settings::Setting* s : backup::writtenSettings()) {
+            SCOPED_TRACE(s->name);
+            const auto& was = before[i];
             const auto now = m.mem.get(s->key, s->name);
-            ASSERT_TRUE(now) << s->name;
-            EXPECT_EQ(now->type, s->type) << s->name;
-            EXPECT_EQ(now->data, before[i++]) << s->name;
+            const bool fits = was && backup::fits(*s, was->type, was->data.size());
+            if (fits) {
+                Bytes want = was->data;
+                if (s->type == REG_SZ && !want.empty() && want.back() == 0) want.pop_back();
+                ASSERT_TRUE(now);
+                EXPECT_EQ(*now, (platform::RegValueData{s->type, want}));
+            } else if (!was && !oldForm) {
+                EXPECT_FALSE(now);
+            } else {
+                EXPECT_EQ(now, other[i]);  // skipped, or not named
+            }
+            ++i;
         }
     }
 }
 
-TEST(Backup, LeavesOutMissingValuesAndTheMediaPlayerCommand) {
-    Machine m;
-    m.mem.setString(settings::key::DirectXMedia, ".Prog", "wmplayer.exe");
-    m.mem.setDword(kCustomization, "SpdifFrequency", 44100);
-    const backup::Backup file = backup::makeBackup(m.mem);
-    EXPECT_EQ(file.values, 1u);
-    EXPECT_EQ(file.text, "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kCustomization) +
-                             "]\r\n\"SpdifFrequency\"=dword:0000ac44\r\n\r\n");
+TEST(Restore, SkipsAndCountsValuesOfAnotherSizeThanTheCatalogues) {
+    // 45 bytes where a set has kCoefSetBytes, 2 where a number has 4.
+    std::string set45;
+    for (int i = 0; i < 45; ++i) set45 += i ? ",aa" : "aa";
+    const std::string k = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\";
+    const std::string fixed = "REGEDIT4\r\n\r\n" + k + "Equalizer]\r\n\"CoefSet0\"=hex:" + set45 + "\r\n" + k +
+                              "Customization]\r\n\"CorrectLA2\"=hex(4):01,00\r\n\"ST9704ATTEN\"=dword:00000001\r\n";
+    const RestorePlan plan = backup::planRestore(fixed);
+    ASSERT_EQ(plan.values.size(), 1u);
+    EXPECT_EQ(plan.values[0].setting, &settings::ST9704ATTEN());
+    EXPECT_EQ(plan.skipped, 2u);
+    EXPECT_TRUE(backup::fits(settings::CoefSet0(), REG_BINARY, settings::kCoefSetBytes));
+    EXPECT_FALSE(backup::fits(settings::CoefSet0(), REG_BINARY, 45));
+}
+
+// Only the A3D and Equalizer keys are made; a value of any other missing key
+// is not written and is counted, a deletion there is already done.
+TEST(Restore, WritesOnlyWhereTheKeyIsAndCountsWhatItCouldNot) {
+    platform::MemoryRegistry mem;
+    platform::mdlRegistry reg(mem);
+    mem.addKey(kCustomization);
+    const std::string text =
+        "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kCustomization) + "]\r\n\"CorrectLA2\"=dword:00000001\r\n"
+        "[HKEY_LOCAL_MACHINE\\" + std::string(settings::key::ControlPanel) + "]\r\n\"PrimaryXtalk\"=dword:00000001\r\n"
+        "\"GamerMode\"=dword:00000001\r\n\"VIAFix\"=-\r\n"
+        "[HKEY_LOCAL_MACHINE\\" + std::string(settings::key::A3D) + "]\r\n\"SplashAudio\"=dword:00000001\r\n";
+    const backup::Outcome done = backup::applyRestore(backup::planRestore(text), reg);
+    EXPECT_EQ(done.done, 3u);
+    EXPECT_EQ(done.keyMissing, 2u);
+    EXPECT_EQ(done.refused, 0u);
+    EXPECT_EQ(mem.getDword(settings::key::A3D, "SplashAudio"), 1u);
+    for (const platform::RegLogEntry& e : mem.log()) EXPECT_NE(e.path, settings::key::ControlPanel);
+
+    mem.denyAccess(kCustomization);
+    EXPECT_EQ(backup::applyRestore(backup::planRestore(text), reg).refused, 1u);
 }
 
 TEST(RegFile, WritesEveryStoredTypeAsRegeditDoes) {
@@ -179,6 +258,7 @@ TEST(Restore, TakesOnlyTheProgramsValuesOfTheirOwnTypeAndCountsTheRest) {
         "\"splashscreen\"=dword:00000001\n"
         "\"SplashAudio\"=\"1\"\n"
         "\"Stranger\"=dword:00000001\n"
+        "\"Stranger\"=-\n"
         "\"SplashAudio\"=-\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Multimedia\\DirectXMedia]\n"
         "\".Prog\"=\"evil.exe\"\n"
@@ -187,13 +267,15 @@ TEST(Restore, TakesOnlyTheProgramsValuesOfTheirOwnTypeAndCountsTheRest) {
         "\"Other\"=\"x.exe\"\n";
     const RestorePlan plan = backup::planRestore(text);
     ASSERT_EQ(plan.refusal, Refusal::None);
-    ASSERT_EQ(plan.values.size(), 2u);
+    ASSERT_EQ(plan.values.size(), 3u);
     EXPECT_EQ(plan.values[0].setting, &settings::SplashScreen());
-    EXPECT_EQ(plan.values[1].setting, &settings::AU30TRAY());
-    EXPECT_EQ(plan.values[1].data, bytesOf("au"));
+    EXPECT_TRUE(plan.values[1].remove);
+    EXPECT_EQ(plan.values[1].setting, &settings::SplashAudio());
+    EXPECT_EQ(plan.values[2].setting, &settings::AU30TRAY());
+    EXPECT_EQ(plan.values[2].data, bytesOf("au"));
     // comment, other root and its value, deleted key, default value, a text
-    // where a number belongs, a stranger, a deletion, the read-only command
-    // and the run key's other program
+    // where a number belongs, a stranger and its deletion, the read-only
+    // command and the run key's other program
     EXPECT_EQ(plan.skipped, 10u);
 }
 

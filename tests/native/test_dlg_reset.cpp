@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "backup/Backup.h"
 #include "reset/ResetGroups.h"
 #include "reset/frmReset.h"
 #include "support/TestEnv.h"
@@ -145,4 +146,34 @@ TEST_F(ResetTest, OkAndTheCloseBoxGiveTheMainWindowBack) {
     EXPECT_TRUE(main.visible());
     EXPECT_TRUE(main.enabled());
     EXPECT_EQ(main.openChild(), nullptr);
+}
+
+// One safety copy per opening, before the first reset writes anything.
+TEST_F(ResetTest, ASafetyCopyComesBeforeTheFirstResetOfAnOpening) {
+    const std::string copies = "C:\\Documents and Settings\\Ann\\Application Data\\Quillmere";
+    const std::string before = backup::makeBackup(env.mem).text;
+    dlg->cmdMIDIFX.click();
+    dlg->cmdResetAll.click();
+    EXPECT_EQ(env.documents.files.size(), 1u);
+    EXPECT_EQ(env.documents.files[copies + "\\Before reset 2026-03-07 143005.reg"], before);
+
+    // Without a copy: asked, and No writes nothing (the picture neither) until asked again.
+    dlg->cmdOK.click();
+    dlg = static_cast<frmReset*>(&main.openDialog(std::make_unique<frmReset>(env.services(), env.ui(), pics)));
+    env.documents.failWith = platform::FileStatus::DiskFull;
+    env.mem.clearLog();
+    pics.shown.clear();
+    dlg->cmdResetAll.click();
+    ASSERT_EQ(env.msg.shown.size(), 1u);
+    EXPECT_EQ(env.msg.shown[0].title, "Reset Settings");
+    EXPECT_EQ(env.msg.shown[0].style, 4 + 48);
+    EXPECT_NE(env.msg.shown[0].text.find(": the disk is full.  Without it, the reset cannot be undone later."), std::string::npos);
+    EXPECT_TRUE(env.mem.log().empty());
+    EXPECT_TRUE(pics.shown.empty());
+    env.msg.answers = {ui::ID_YES};
+    dlg->cmdA3DType.click();
+    dlg->cmdDigIn.click();
+    EXPECT_EQ(env.msg.shown.size(), 2u);
+    EXPECT_EQ(writes(), (std::vector<std::string>{"ControlPanel:PrimaryXtalk=2", "Customization:DetectSpdifIn=0",
+                                                  "Customization:EnableSpdifIn=0"}));
 }

@@ -44,8 +44,7 @@ Window openDialog(const App& app, const Window& main, const std::string& form);
 
 // Opens the window's system menu as Alt+Space does (the menu the title-bar
 // icon opens), goes up to the entry `fromEnd` places from its end (1: the
-// last) with the arrow key and presses Enter; access keys would not do, as
-// "&Restore Settings..." shares its key with the standard "&Restore". Posted:
+// last) with the arrow key and presses Enter, as a keyboard user may. Posted:
 // the entry may open a modal dialog. Throws when the menu does not open.
 void chooseSystemMenuEntry(const App& app, const Window& w, int fromEnd);
 // Only opens it; the menu's window.

@@ -126,13 +126,37 @@ struct FakeFileDialogs : platform::FileDialogs {
     std::optional<std::string> askOpenPath(const platform::FileDialogRequest& s) override { return answer(s); }
 };
 
+// Files by full path; a folder is there when made or when a file is in it.
 struct FakeDocuments : platform::DocumentFiles {
     std::map<std::string, std::string> files;
+    std::vector<std::string> folders;
     platform::FileStatus failWith = platform::FileStatus::Ok;  // for every write
     platform::FileStatus replaceWhole(const std::string& path, const std::string& bytes) override {
         if (failWith != platform::FileStatus::Ok) return failWith;
         files[path] = bytes;
         return platform::FileStatus::Ok;
+    }
+    platform::FileStatus makeFolder(const std::string& path) override {
+        if (failWith != platform::FileStatus::Ok) return failWith;
+        folders.push_back(path);
+        return platform::FileStatus::Ok;
+    }
+    // Patterns of one "*" between a prefix and a suffix, as the program asks.
+    std::vector<std::string> filesIn(const std::string& folder, const std::string& pattern) override {
+        const std::size_t star = pattern.find('*');
+        const std::string head = pattern.substr(0, star), tail = star == std::string::npos ? "" : pattern.substr(star + 1);
+        std::vector<std::string> names;
+        for (const auto& f : files) {
+            if (f.first.size() <= folder.size() + 1 || f.first.compare(0, folder.size() + 1, folder + "\\") != 0) continue;
+            const std::string name = f.first.substr(folder.size() + 1);
+            if (name.find('\\') == std::string::npos && name.size() >= head.size() + tail.size() &&
+                name.compare(0, head.size(), head) == 0 && name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+                names.push_back(name);
+        }
+        return names;
+    }
+    platform::FileStatus remove(const std::string& path) override {
+        return files.erase(path) ? platform::FileStatus::Ok : platform::FileStatus::NotFound;
     }
     platform::FileStatus readStart(const std::string& path, std::size_t limit, std::string& out) override {
         auto it = files.find(path);
@@ -143,8 +167,13 @@ struct FakeDocuments : platform::DocumentFiles {
 };
 
 struct FakeClock : platform::Clock {
-    platform::Date date{2026, 3, 7};
-    platform::Date today() override { return date; }
+    platform::Date date{2026, 3, 7, 14, 30, 5};
+    platform::Date now() override { return date; }
+};
+
+struct FakeFolders : platform::UserFolders {
+    std::optional<std::string> appData = std::string("C:\\Documents and Settings\\Ann\\Application Data");
+    std::optional<std::string> applicationData() override { return appData; }
 };
 
 struct TestEnv {
@@ -159,6 +188,7 @@ struct TestEnv {
     FakeFileDialogs dialogs;
     FakeDocuments documents;
     FakeClock clock;
+    FakeFolders folders;
 
     platform::Services services() {
         platform::Services s;
@@ -171,6 +201,7 @@ struct TestEnv {
         s.fileDialogs = &dialogs;
         s.documents = &documents;
         s.clock = &clock;
+        s.folders = &folders;
         return s;
     }
     ui::UiServices ui() {
