@@ -26,7 +26,10 @@
 #   memory at an offset (its guest base, at least the kernel's
 #   mmap_min_addr, so never 0), which the server's Read/WriteProcessMemory
 #   must add. The base is fixed for every qemu process (QEMU_GUEST_BASE) so
-#   the server knows it.
+#   the server knows it. And the server SIGKILLs a process still there one
+#   second after its last thread ended: qemu's exit can take longer on a
+#   busy machine (exit status 137 for a program that ended well), so for
+#   qemu processes the kill waits up to ten seconds.
 # Dropped from the first recipe: qemu-user-static, downloaded and unpacked
 # by hand, for the plain qemu-user package; a 64-bit (WoW64) prefix, in
 # which the leak test cannot count GDI objects.
