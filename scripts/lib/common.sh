@@ -146,7 +146,7 @@ qm_wine_arch() {
 # What the end-to-end runs ran, for the summary.
 qm_e2e_what() {
   if [ -n "$QM_STANDIN" ]; then
-    echo "$QM_E2E_EXE and .cpl, the 64-bit stand-in: this machine neither runs nor emulates 32-bit code"
+    echo "$QM_E2E_EXE and .cpl, the 64-bit stand-in, not the shipped files"
   elif [ -n "$QM_EMU32" ]; then
     echo "$QM_E2E_EXE and .cpl under qemu-i386"
   else
