@@ -30,9 +30,9 @@
 #   second after its last thread ended: qemu's exit can take longer on a
 #   busy machine (exit status 137 for a program that ended well), so for
 #   qemu processes the kill waits up to ten seconds.
-# Dropped from the first recipe: qemu-user-static, downloaded and unpacked
-# by hand, for the plain qemu-user package; a 64-bit (WoW64) prefix, in
-# which the leak test cannot count GDI objects.
+# Not needed: a statically linked qemu fetched by hand (the plain qemu-user
+# package serves, its preload kept out of qemu itself by the bind mount); a
+# 64-bit (WoW64) prefix, in which the leak test could not count GDI objects.
 
 QM_EMU32=  # 1 inside the namespace, where i386 programs go to qemu
 QM_QEMU_I386=/usr/bin/qemu-i386
