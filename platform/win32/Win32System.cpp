@@ -1,4 +1,5 @@
 #include <cstring>
+#include <exception>
 #include <vector>
 
 // First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros, which
@@ -72,7 +73,13 @@ std::optional<FileVersionWords> Win32FileVersions::fileVersion(const std::string
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
         if (size < whole) return std::nullopt;
-        buf.assign(size, 0);
+        // A damaged resource may claim more than the process can hold: a
+        // file without a readable version, not a failure of the caller.
+        try {
+            buf.assign(size, 0);
+        } catch (const std::exception&) {
+            return std::nullopt;
+        }
         if (!GetFileVersionInfoA(path.c_str(), 0, size, buf.data())) return std::nullopt;
     }
     void* block = nullptr;

@@ -7,6 +7,8 @@ QM_JOBS=${QM_JOBS:-2}
 # Where the builds go (relative to the repository).
 QM_BUILD_DIR=${QM_BUILD_DIR:-build}
 
+. "$QM_ROOT/scripts/lib/emu32.sh"
+
 qm_say() { printf '\n== %s\n' "$*"; }
 qm_warn() { printf 'warning: %s\n' "$*" >&2; }
 
@@ -41,7 +43,7 @@ qm_packages() {
   echo cmake g++ make googletest libgtest-dev python3 \
     g++-mingw-w64-i686-win32 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-posix \
-    wine wine32:i386 wine64 fonts-wine xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev gcc-12-source xz-utils
+    wine wine32:i386 wine64 fonts-wine qemu-user xvfb xauth imagemagick libxml2-utils clang libclang-rt-14-dev gcc-12-source xz-utils
 }
 
 # qm_configure <dir> <cmake args...>: reconfigures from the defaults, so a
@@ -80,8 +82,8 @@ qm_size_limit() {
 }
 
 # Where the end-to-end runs take their programs from: the XP exe, its
-# Control Panel item and the 32-bit driver, or, on a machine that cannot run
-# 32-bit code, the 64-bit stand-ins and driver (qm_wine_arch decides).
+# Control Panel item and the 32-bit driver; the 64-bit stand-ins and driver
+# only where no 32-bit code can run at all (qm_wine_arch decides).
 QM_E2E_DIR=$QM_BUILD_DIR/e2e
 QM_E2E_EXE=$QM_BUILD_DIR/product/quillmere.exe
 QM_E2E_CPL=$QM_BUILD_DIR/product/quillmere.cpl
@@ -102,15 +104,27 @@ qm_build_standin() {
     qm_build "$QM_BUILD_DIR/standin" --target quillmere quillmere_cpl
 }
 
-# Some virtual machines' kernels run no 32-bit code at all: not Debian's
-# 32-bit Wine, and not Wine's WoW64 either (its switch into 32-bit mode
-# faults). There the end-to-end runs use 64-bit Wine with the stand-in.
-# QM_E2E_ARCH=i686 or x86_64 overrides the look. Call it after the packages.
+# How this run gets 32-bit code run. Call it after the packages, with the
+# calling script and its arguments:  qm_wine_arch "$QM_ROOT/scripts/x" "$@"
+# - natively, where the kernel runs it;
+# - else under qemu-i386 (emu32.sh): the script is started again inside its
+#   own namespace, and this call returns there;
+# - else, where neither works (no qemu, no user namespaces), on the 64-bit
+#   stand-in under 64-bit Wine.
+# QM_E2E_ARCH=i686 (the real programs, however they run) or x86_64 (the
+# stand-in) chooses by hand.
 qm_wine_arch() {
-  # For i686 the settings above stand as they are.
   local arch=${QM_E2E_ARCH:-}
-  if [ -z "$arch" ]; then
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=i686; else arch=x86_64; fi
+  if qm_emu32_inside; then
+    qm_emu32_setup
+    return
+  fi
+  if [ "$arch" != x86_64 ] && ! qm_native32; then
+    if qm_emu32_usable; then
+      qm_emu32_enter "$@"
+    elif [ -z "$arch" ]; then
+      arch=x86_64
+    fi
   fi
   if [ "$arch" = x86_64 ]; then
     QM_STANDIN=1
@@ -129,6 +143,17 @@ qm_wine_arch() {
     done
     case ":$PATH:" in *":$bin:"*) ;; *) PATH=$bin:$PATH ;; esac
     export PATH
+  fi
+}
+
+# What the end-to-end runs ran, for the summary.
+qm_e2e_what() {
+  if [ -n "$QM_STANDIN" ]; then
+    echo "$QM_E2E_EXE and .cpl, the 64-bit stand-in, not the shipped files"
+  elif [ -n "$QM_EMU32" ]; then
+    echo "$QM_E2E_EXE and .cpl under qemu-i386"
+  else
+    echo "$QM_E2E_EXE and .cpl"
   fi
 }
 

@@ -85,6 +85,20 @@ TEST_F(DriverInfo, SecondDriverNameIsTriedWhenTheFirstHasNoVersion) {
     EXPECT_EQ(main.control("txtDrvVer").text(), "5.12.1.2559");
 }
 
+// A damaged resource that claims 1 GB: the program cannot make room for
+// it, throws and catches its own exception on the way (the unwinder built
+// into the exe), and takes the file as one without a version. A 32-bit
+// process's limit: the 64-bit stand-in could hold it.
+#ifndef _WIN64
+TEST_F(DriverInfo, AVersionResourceTooLargeToHoldCountsAsNone) {
+    installDriver();
+    install("drv-damaged\\adm8830.sys", "drivers\\adm8830.sys");
+    install("drv-second\\admaud30.sys", "drivers\\admaud30.sys");
+    Window main = startOnA3DTab();
+    EXPECT_EQ(main.control("txtDrvVer").text(), "5.12.1.2559");
+}
+#endif
+
 TEST_F(DriverInfo, SizeBoxHoldsTheDriverFilesLength) {
     installDriver();
     install("drv-2560-702080\\adm8830.sys", "drivers\\adm8830.sys");
