@@ -54,7 +54,7 @@ struct State {
 inline const std::array<std::pair<std::string, std::string>, settings::kSettingCount>& settingStrings() {
     static const auto table = [] {
         std::array<std::pair<std::string, std::string>, settings::kSettingCount> t;
-        for (std::size_t i = 0; i < t.size(); ++i) t[i] = {settings::all()[i]->key, settings::all()[i]->name};
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = {settings::all()[i].key, settings::all()[i].name};
         return t;
     }();
     return table;
@@ -223,10 +223,10 @@ inline const Domain& domainOf(const Setting& s) {
 inline const Setting* lookupSetting(std::string_view path, std::string_view name) {
     static const auto byKey = [] {
         std::vector<std::pair<std::string_view, std::vector<const Setting*>>> t;
-        for (const Setting* s : settings::all()) {
-            auto it = std::find_if(t.begin(), t.end(), [&](const auto& k) { return k.first == s->key; });
-            if (it == t.end()) it = t.insert(t.end(), {std::string_view(s->key), {}});
-            it->second.push_back(s);
+        for (const Setting& s : settings::all()) {
+            auto it = std::find_if(t.begin(), t.end(), [&](const auto& k) { return k.first == s.key; });
+            if (it == t.end()) it = t.insert(t.end(), {std::string_view(s.key), {}});
+            it->second.push_back(&s);
         }
         return t;
     }();
