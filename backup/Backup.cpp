@@ -60,8 +60,6 @@ const settings::Setting* writtenAt(const std::string& key, const std::string& na
     return nullptr;
 }
 
-bool isCreatedKey(const char* key) { return key == settings::key::A3D || key == settings::key::Equalizer; }
-
 bool keyExists(platform::Registry& reg, const char* path) {
     RegKey k = 0;
     const platform::RegStatus st = reg.openKey(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE_, k);
@@ -84,8 +82,8 @@ void count(Outcome& o, platform::Registry& reg, const settings::Setting& s, bool
 const std::vector<const settings::Setting*>& writtenSettings() {
     static const std::vector<const settings::Setting*> written = [] {
         std::vector<const settings::Setting*> v;
-        for (const settings::Setting* s : settings::all())
-            if (s != &settings::MediaPlayerProg()) v.push_back(s);
+        for (const settings::Setting& s : settings::all())
+            if (s.written) v.push_back(&s);
         return v;
     }();
     return written;
@@ -161,7 +159,7 @@ Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg) {
             count(o, reg.registry(), s, false, 0, v.data);
             continue;
         }
-        if (isCreatedKey(s.key)) store.makeKey(s.key);
+        if (s.keyCreated) store.makeKey(s.key);
         else if (!keyExists(reg.registry(), s.key)) {
             ++o.keyMissing;
             continue;

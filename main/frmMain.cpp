@@ -346,17 +346,9 @@ void frmMain::readSettings() {
 
 void frmMain::createMissingValues() {
     using namespace settings;
-    if (highPerfMIDI_.empty() && !store_.exists(HighPerformanceMIDI())) {
-        store_.store(HighPerformanceMIDI(), *HighPerformanceMIDI().created);
-        }
-    if (splashAudio_.empty() && !store_.exists(SplashAudio())) {
-        store_.makeKey(key::A3D);
-        store_.store(SplashAudio(), *SplashAudio().created);
-        }
-    if (splashScreen_.empty() && !store_.exists(SplashScreen())) {
-        store_.makeKey(key::A3D);
-        store_.store(SplashScreen(), *SplashScreen().created);
-        }
+    store_.createIfMissing(HighPerformanceMIDI(), !highPerfMIDI_.empty());
+    store_.createIfMissing(SplashAudio(), !splashAudio_.empty());
+    store_.createIfMissing(SplashScreen(), !splashScreen_.empty());
 }
 
 void frmMain::showSettings() {

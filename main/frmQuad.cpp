@@ -37,8 +37,7 @@ void frmQuad::Form_Load() {
     // A missing mode reads as 0, stereo, as the driver takes it.
     showMode(mode.toInt16());
 
-    if (shareText_.empty() && !store_.exists(SetGPIO0InQuad())) {
-        store_.store(SetGPIO0InQuad(), platform::SettingValue(*SetGPIO0InQuad().created));
+    if (store_.createIfMissing(SetGPIO0InQuad(), !shareText_.empty())) {
         share = store_.fetch(SetGPIO0InQuad());
         shareText_ = share.toText();
     }

@@ -39,6 +39,15 @@ public:
     void makeKey(const char* keyPath) {
         if (!held_) reg_.MakeRegKey(platform::HKEY_LOCAL_MACHINE, keyPath);
     }
+    // The load's rule for a value found missing: its `created` value is
+    // written, into a key made first where the program creates that key.
+    // Nothing is queried when the read found something.
+    bool createIfMissing(const Setting& s, bool readSomething) {
+        if (readSomething || exists(s)) return false;
+        if (s.keyCreated) makeKey(s.key);
+        store(s, *s.created);
+        return true;
+    }
     platform::mdlRegistry& registry() { return reg_; }
 
     // While one lives, this store writes nothing: a window showing what is

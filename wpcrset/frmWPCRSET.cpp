@@ -101,14 +101,8 @@ void frmWPCRSET::Form_Load() {
     viaFix_ = fix.toText();
     viaAgp_ = agp.toText();
 
-    if (fix.isEmpty() && !store_.exists(settings::VIAFix())) {
-        store_.store(settings::VIAFix(), std::int32_t(0));
-        viaFix_ = "0";
-    }
-    if (agp.isEmpty() && !store_.exists(settings::VIAAGP())) {
-        store_.store(settings::VIAAGP(), std::int32_t(0));
-        viaAgp_ = "0";
-    }
+    if (store_.createIfMissing(settings::VIAFix(), !fix.isEmpty())) viaFix_ = std::to_string(*settings::VIAFix().created);
+    if (store_.createIfMissing(settings::VIAAGP(), !agp.isEmpty())) viaAgp_ = std::to_string(*settings::VIAAGP().created);
 
     if (runSwitch_.empty()) return closeNotInstalled();
     if (runSwitch_ == "1") optWPCRSET.select(0);

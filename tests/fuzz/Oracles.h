@@ -54,7 +54,7 @@ struct State {
 inline const std::array<std::pair<std::string, std::string>, settings::kSettingCount>& settingStrings() {
     static const auto table = [] {
         std::array<std::pair<std::string, std::string>, settings::kSettingCount> t;
-        for (std::size_t i = 0; i < t.size(); ++i) t[i] = {settings::all()[i]->key, settings::all()[i]->name};
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = {settings::all()[i].key, settings::all()[i].name};
         return t;
     }();
     return table;
@@ -223,10 +223,10 @@ inline const Domain& domainOf(const Setting& s) {
 inline const Setting* lookupSetting(std::string_view path, std::string_view name) {
     static const auto byKey = [] {
         std::vector<std::pair<std::string_view, std::vector<const Setting*>>> t;
-        for (const Setting* s : settings::all()) {
-            auto it = std::find_if(t.begin(), t.end(), [&](const auto& k) { return k.first == s->key; });
-            if (it == t.end()) it = t.insert(t.end(), {std::string_view(s->key), {}});
-            it->second.push_back(s);
+        for (const Setting& s : settings::all()) {
+            auto it = std::find_if(t.begin(), t.end(), [&](const auto& k) { return k.first == s.key; });
+            if (it == t.end()) it = t.insert(t.end(), {std::string_view(s.key), {}});
+            it->second.push_back(&s);
         }
         return t;
     }();
@@ -292,8 +292,9 @@ inline std::string checkWrites(const platform::MemoryRegistry& mem, std::size_t 
         if (e.op == RegLogEntry::CreateKey) {
             const std::string p = lowered(e.path);
             bool ok = false;
-            for (const char* k : {settings::key::A3D, settings::key::Equalizer}) {
-                const std::string full = lowered(k);
+            for (const settings::Setting& s : settings::all()) {
+                if (!s.keyCreated) continue;
+                const std::string full = lowered(s.key);
                 ok = ok || full == p || full.compare(0, p.size() + 1, p + "\\") == 0;
             }
             if (!ok) return "a key created that the program never creates: " + e.path;
@@ -347,10 +348,10 @@ inline Allowed writtenBack(std::optional<std::int32_t> emptyReadsAs = std::nullo
     };
 }
 
-// Created with `v` where there was no value at all; a value the program
-// cannot read is still the user's and must stay.
-inline Allowed createdWhenAbsent(std::int32_t v) {
-    return [v](const Stored& b, const std::optional<RegValueData>& a, const State&) {
+// Created with the catalogue's value where there was no value at all; a
+// value the program cannot read is still the user's and must stay.
+inline Allowed createdWhenAbsent(const settings::Setting& s) {
+    return [v = *s.created](const Stored& b, const std::optional<RegValueData>& a, const State&) {
         return !b.raw && dwordOf(a) == v;
     };
 }
@@ -438,7 +439,7 @@ inline LoadRules mainLoadRules(bool readsTray) {
                              &PrimaryXtalk()})
         r.rules[s] = {writtenBack()};
     for (const Setting* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()})
-        r.rules[s] = {writtenBack(), createdWhenAbsent(0)};
+        r.rules[s] = {writtenBack(), createdWhenAbsent(*s)};
 
     struct Companion { const Setting* s; std::int32_t byMode[3]; };
     const Companion companions[] = {{&GamerMode(), {1, 0, 0}},
@@ -512,7 +513,7 @@ inline LoadRules eqLoadRules() {
 // frmQuad: the share state is created when missing and written back.
 inline LoadRules quadLoadRules() {
     LoadRules r{"frmQuad", {}, {}, false, "frmQuad"};
-    r.rules[&settings::SetGPIO0InQuad()] = {writtenBack(), createdWhenAbsent(0)};
+    r.rules[&settings::SetGPIO0InQuad()] = {writtenBack(), createdWhenAbsent(settings::SetGPIO0InQuad())};
     return r;
 }
 
@@ -521,8 +522,8 @@ inline LoadRules quadLoadRules() {
 inline LoadRules wpcrsetLoadRules() {
     using namespace settings;
     LoadRules r{"frmWPCRSET", {}, {}, false, "frmWPCRSET"};
-    r.rules[&VIAFix()] = {writtenBack(), createdWhenAbsent(0)};
-    r.rules[&VIAAGP()] = {writtenBack(), createdWhenAbsent(0)};
+    r.rules[&VIAFix()] = {writtenBack(), createdWhenAbsent(VIAFix())};
+    r.rules[&VIAAGP()] = {writtenBack(), createdWhenAbsent(VIAAGP())};
     r.rules[&WpcrsetRunSwitch()] = {writtenBack()};
     r.rules[&WpcrsetStart()] = {writtenBack()};
     return r;

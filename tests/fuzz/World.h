@@ -180,10 +180,7 @@ inline platform::RegValueData textValue(const std::string& t) { return {platform
 
 // The index of a catalogue entry in settings::all().
 inline std::size_t indexOf(const settings::Setting& s) {
-    const auto& all = settings::all();
-    for (std::size_t i = 0; i < all.size(); ++i)
-        if (all[i] == &s) return i;
-    return 0;  // every entry is in the table
+    return static_cast<std::size_t>(&s - settings::all().data());
 }
 
 // What a working driver installation holds for a setting.
@@ -208,7 +205,7 @@ inline std::optional<platform::RegValueData> makeOrdinaryValue(const settings::S
 inline const std::optional<platform::RegValueData>& ordinaryValue(const settings::Setting& s) {
     static const auto table = [] {
         std::array<std::optional<platform::RegValueData>, settings::kSettingCount> t;
-        for (std::size_t i = 0; i < t.size(); ++i) t[i] = makeOrdinaryValue(*settings::all()[i]);
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = makeOrdinaryValue(settings::all()[i]);
         return t;
     }();
     return table[indexOf(s)];
@@ -262,8 +259,8 @@ inline const std::vector<std::string>& catalogueKeys() {
     static const std::vector<std::string> keys = [] {
         std::vector<std::string> out;
         std::set<std::string> seen;
-        for (const settings::Setting* s : settings::all())
-            if (seen.insert(s->key).second) out.push_back(s->key);
+        for (const settings::Setting& s : settings::all())
+            if (seen.insert(s.key).second) out.push_back(s.key);
         return out;
     }();
     return keys;
@@ -375,7 +372,7 @@ inline void Machine::edit(FuzzInput& in) {
 
     const std::uint8_t op = in.byte() % 16;
     if (op < 8) {
-        const settings::Setting* s = settings::all()[in.pick(settings::all().size())];
+        const settings::Setting* s = &settings::all()[in.pick(settings::all().size())];
         values[s] = oddValue(in, s);
         return;
     }
@@ -437,7 +434,7 @@ inline void Machine::apply(qmtest::TestEnv& env) const {
     // The catalogue's entries by key, in catalogue order, made once.
     static const auto byKey = [] {
         std::vector<std::vector<const settings::Setting*>> t(catalogueKeys().size());
-        for (const settings::Setting* s : settings::all()) t[keyIndexOf(s->key)].push_back(s);
+        for (const settings::Setting& s : settings::all()) t[keyIndexOf(s.key)].push_back(&s);
         return t;
     }();
     platform::MemoryRegistry& mem = env.mem;

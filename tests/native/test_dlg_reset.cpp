@@ -41,9 +41,9 @@ struct ResetTest : ::testing::Test {
 
     void SetUp() override {
         // Every value the program knows, away from its reset default.
-        for (const settings::Setting* s : settings::all()) {
-            if (s->type == platform::REG_DWORD) env.mem.setDword(s->key, s->name, 77);
-            else env.mem.setString(s->key, s->name, kText);
+        for (const settings::Setting& s : settings::all()) {
+            if (s.type == platform::REG_DWORD) env.mem.setDword(s.key, s.name, 77);
+            else env.mem.setString(s.key, s.name, kText);
         }
         main.show();
         dlg = static_cast<frmReset*>(&main.openDialog(std::make_unique<frmReset>(env.services(), env.ui(), pics)));
@@ -74,12 +74,12 @@ TEST_F(ResetTest, OpeningReadsNothingAndResetAllWritesEveryGroupInOrder) {
     EXPECT_TRUE(env.msg.shown.empty());
 
     // Everything without a reset default is exactly as it was.
-    for (const settings::Setting* s : settings::all()) {
-        if (s->resetGroup != settings::ResetGroup::None) continue;
-        SCOPED_TRACE(s->name);
-        auto now = env.mem.get(s->key, s->name);
+    for (const settings::Setting& s : settings::all()) {
+        if (s.resetGroup != settings::ResetGroup::None) continue;
+        SCOPED_TRACE(s.name);
+        auto now = env.mem.get(s.key, s.name);
         ASSERT_TRUE(now);
-        if (s->type == platform::REG_DWORD) EXPECT_EQ(now->data, (std::vector<std::uint8_t>{77, 0, 0, 0}));
+        if (s.type == platform::REG_DWORD) EXPECT_EQ(now->data, (std::vector<std::uint8_t>{77, 0, 0, 0}));
         else EXPECT_EQ(std::string(now->data.begin(), now->data.end()), kText);
     }
     auto after = env.mem.snapshot();
@@ -132,8 +132,8 @@ TEST(ResetGroups, EveryValueWithAResetDefaultIsInItsOwnGroupOnce) {
             EXPECT_EQ(s->resetGroup, g) << s->name;
         }
     std::size_t withDefault = 0;
-    for (const settings::Setting* s : settings::all())
-        if (s->resetGroup != settings::ResetGroup::None) ++withDefault;
+    for (const settings::Setting& s : settings::all())
+        if (s.resetGroup != settings::ResetGroup::None) ++withDefault;
     EXPECT_EQ(listed, withDefault);
     EXPECT_EQ(listed, 28u);
 }

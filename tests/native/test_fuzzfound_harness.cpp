@@ -245,8 +245,7 @@ TEST_F(Harness, AnEmptyMachineIsAnOrdinaryDriverInstallation) {
 // Each edit is a few bytes from the end: op, what, how.
 TEST_F(Harness, MachineEditsMakeOneKeyValueOrVersionOdd) {
     const auto index = [](const Setting& s) {
-        const auto& all = settings::all();
-        return static_cast<std::uint8_t>(std::find(all.begin(), all.end(), &s) - all.begin());
+        return static_cast<std::uint8_t>(&s - settings::all().data());
     };
     const auto keyIndex = [](const char* k) {
         const auto& keys = qmfuzz::catalogueKeys();

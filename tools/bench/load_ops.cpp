@@ -58,11 +58,11 @@ struct CountingRegistry : platform::Registry {
 // would otherwise create, the tray entry and the media player command.
 void installDriver(qmtest::TestEnv& env) {
     using namespace settings;
-    for (const Setting* s : all()) {
-        if (s->type != platform::REG_DWORD) continue;
-        const std::string k = s->key;
+    for (const Setting& s : all()) {
+        if (s.type != platform::REG_DWORD) continue;
+        const std::string k = s.key;
         if (k != key::ControlPanel && k != key::Customization) continue;
-        env.mem.setDword(k, s->name, static_cast<std::uint32_t>(s->reset.value_or(0)));
+        env.mem.setDword(k, s.name, static_cast<std::uint32_t>(s.reset.value_or(0)));
     }
     for (const Setting* s : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol()})
         env.mem.setDword(s->key, s->name, 8);

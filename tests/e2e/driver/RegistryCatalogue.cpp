@@ -66,9 +66,9 @@ void installDriver() {
     reg::createKey(settings::key::ControlPanel);
     reg::createKey(settings::key::Customization);
     reg::createKey(settings::key::SpdifEnableList);
-    for (const settings::Setting* s : settings::all()) {
-        if (s->resetGroup == settings::ResetGroup::None || !s->reset) continue;
-        reg::set(*s, *s->reset);
+    for (const settings::Setting& s : settings::all()) {
+        if (s.resetGroup == settings::ResetGroup::None || !s.reset) continue;
+        reg::set(s, *s.reset);
     }
 }
 
