@@ -30,7 +30,7 @@ enum class ResetGroup : std::uint8_t { None, A3DType, MidiVoices, MidiEffects, A
 // One row per value; the columns are Setting's. Type is Dword, Text or
 // CoefSet (the type fixes the size its data must have). Reset is the value
 // "Reset" writes for the row's group (no: none); created is written when the
-// load finds the value missing. Flags: W the program writes it, K as well and
+// load finds the value missing. Flags: W the program writes it, WK as well and
 // its key is one the program creates, R it only reads it.
 // clang-format off
 #define QM_SETTINGS(X) \
