@@ -1,8 +1,6 @@
 // The real system services, the main window and the message loop, for the
 // exe and the control panel item alike. Nothing that goes wrong in here may
 // end the program with an unhandled exception.
-// The program's headers come before <windows.h>, whose REG_SZ and
-// HKEY_LOCAL_MACHINE macros would break their declarations of those names.
 #include "main/frmMain.h"
 #include "platform/Services.h"
 #include "platform/mdlRegistry.h"
@@ -91,7 +89,6 @@ int run(HINSTANCE instance, int showCommand) {
         platform::win32::Win32UserFolders folders;
 
         platform::Services sys;
-        sys.registry = &registry;
         sys.reg = &reg;
         sys.version = &version;
         sys.fileVersions = &fileVersions;

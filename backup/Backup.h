@@ -6,24 +6,16 @@
 #include <vector>
 
 #include "backup/RegFile.h"
-#include "platform/Registry.h"
-#include "platform/mdlRegistry.h"
-#include "settings/Catalogue.h"
+#include "settings/Store.h"
 
 namespace backup {
 
 // The catalogue's values the program writes, in catalogue order.
 const std::vector<const settings::Setting*>& writtenSettings();
 
-// One written value as it is stored now; nothing when it does not exist.
-struct Stored {
-    const settings::Setting* setting = nullptr;
-    bool exists = false;
-    bool keyExists = false;  // its key opened for reading
-    std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
-};
-std::vector<Stored> readStored(platform::Registry& reg);
+using settings::Stored;
+// Every written value as it is stored now.
+std::vector<Stored> readStored(settings::Store& store);
 
 // The backup file of what is stored now, and how many values went into it:
 // every written value, a missing one as a deletion, so that a restore
@@ -33,11 +25,11 @@ struct Backup {
     std::string text;
     std::size_t values = 0;
 };
-Backup makeBackup(platform::Registry& reg);
+Backup makeBackup(settings::Store& store);
 
 // Whether data of this type and length can be the setting's: its type, and
 // the size the catalogue gives it.
-bool fits(const settings::Setting& s, std::uint32_t type, std::size_t bytes);
+bool fits(const settings::Setting& s, platform::ValueType type, std::size_t bytes);
 
 // What a file would restore: values the program writes, under their own
 // keys, that fit the setting, and deletions of them, in the file's order.
@@ -63,20 +55,20 @@ struct Outcome {
 };
 
 // Writes the plan through the registry procedures (texts and numbers) and
-// the coefficient writer's way (the binary set), only where the value's key
-// exists, creating the two keys the program creates.
-Outcome applyRestore(const RestorePlan& plan, platform::mdlRegistry& reg);
+// as raw bytes (the binary set), only where the value's key exists,
+// creating the two keys the program creates.
+Outcome applyRestore(const RestorePlan& plan, settings::Store& store);
 
 // The written values as they were at one moment, to put back later.
 class Snapshot {
 public:
-    void take(platform::Registry& reg) { values_ = readStored(reg); }
+    void take(settings::Store& store) { values_ = readStored(store); }
     bool taken() const { return !values_.empty(); }
     // Whether any value differs from the snapshot, in type, bytes or presence.
-    bool changedSince(platform::Registry& reg) const;
+    bool changedSince(settings::Store& store) const;
     // Values that existed get their type and bytes back; values that did
     // not are removed. Only what differs is written, only into keys that exist.
-    Outcome putBack(platform::mdlRegistry& reg) const;
+    Outcome putBack(settings::Store& store) const;
 
 private:
     std::vector<Stored> values_;

@@ -66,27 +66,28 @@ void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t
     }
 }
 
-void appendValueLine(std::string& out, const RegEntry& e) {
+void appendValueLine(std::string& out, const RegEntryView& v) {
+    const std::vector<std::uint8_t>& d = *v.data;
     const std::size_t start = out.size();
-    appendQuoted(out, e.name.data(), e.name.size());
+    appendQuoted(out, v.name.data(), v.name.size());
     out += '=';
-    if (e.absent) {
+    if (v.absent) {
         out += '-';
-    } else if (e.type == platform::REG_DWORD && e.data.size() == 4) {
+    } else if (v.type == platform::ValueType::Dword && d.size() == 4) {
         out += "dword:";
-        appendHexNumber(out, e.data[0] | (e.data[1] << 8) | (e.data[2] << 16) | (std::uint32_t(e.data[3]) << 24), 8);
-    } else if (e.type == platform::REG_SZ && quotable(e.data)) {
-        const std::size_t n = e.data.size() - (!e.data.empty() && e.data.back() == 0);
-        appendQuoted(out, reinterpret_cast<const char*>(e.data.data()), n);
+        appendHexNumber(out, platform::dwordFromBytes(d.data()), 8);
+    } else if (v.type == platform::ValueType::Text && quotable(d)) {
+        const std::size_t n = d.size() - (!d.empty() && d.back() == 0);
+        appendQuoted(out, reinterpret_cast<const char*>(d.data()), n);
     } else {
-        if (e.type == platform::REG_BINARY) {
+        if (v.type == platform::ValueType::Binary) {
             out += "hex:";
         } else {
             out += "hex(";
-            appendHexNumber(out, e.type, 1);
+            appendHexNumber(out, static_cast<std::uint32_t>(v.type), 1);
             out += "):";
         }
-        appendHex(out, e.data, out.size() - start);
+        appendHex(out, d, out.size() - start);
     }
     out += kEol;
 }
@@ -185,7 +186,7 @@ bool unquote(View s, std::size_t& at, std::string& out) {
 enum class Parse { Ok, Skip, Incomplete };
 
 // The data after "name"=, in regedit's own full form when `strict`.
-Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector<std::uint8_t>& data) {
+Parse parseData(View d, bool wide, bool strict, platform::ValueType& type, std::vector<std::uint8_t>& data) {
     data.clear();
     if (d.empty()) return strict ? Parse::Incomplete : Parse::Skip;
     if (d[0] == '"') {
@@ -193,7 +194,7 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
         std::string text;
         if (!unquote(d, at, text)) return Parse::Incomplete;
         if (!trimRight(part(d, at)).empty()) return Parse::Skip;
-        type = platform::REG_SZ;
+        type = platform::ValueType::Text;
         data.assign(text.begin(), text.end());
         return Parse::Ok;
     }
@@ -207,13 +208,14 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
             v = v * 16 + static_cast<std::uint32_t>(h);
         }
         if (strict && digits.size() != 8) return Parse::Incomplete;
-        type = platform::REG_DWORD;
-        data = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+        type = platform::ValueType::Dword;
+        const auto b = platform::dwordBytes(v);
+        data.assign(b.begin(), b.end());
         return Parse::Ok;
     }
     std::size_t at;
     if (startsWithNoCase(d, "hex:")) {
-        type = platform::REG_BINARY;
+        type = platform::ValueType::Binary;
         at = 4;
     } else if (startsWithNoCase(d, "hex(")) {
         const std::size_t close = d.find(')');
@@ -225,7 +227,7 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
             if (h < 0) return Parse::Skip;
             t = t * 16 + static_cast<std::uint32_t>(h);
         }
-        type = t;
+        type = static_cast<platform::ValueType>(t);
         at = close + 2;
     } else {
         return Parse::Skip;
@@ -249,7 +251,7 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
         if (i == list.size()) return strict ? Parse::Incomplete : Parse::Skip;  // a list ending in a comma
     }
     // The UTF-16 form keeps its texts' bytes in UTF-16; the program's are 8-bit.
-    if (wide && (type == platform::REG_SZ || type == platform::REG_EXPAND_SZ || type == platform::REG_MULTI_SZ)) {
+    if (wide && (type == platform::ValueType::Text || type == platform::ValueType::ExpandText || type == platform::ValueType::MultiText)) {
         const std::string t = fromUtf16(data.data(), data.size());
         if (data.size() % 2) return Parse::Skip;
         data.assign(t.begin(), t.end());
@@ -260,6 +262,13 @@ Parse parseData(View d, bool wide, bool strict, std::uint32_t& type, std::vector
 }  // namespace
 
 std::string writeRegFile(const std::vector<RegEntry>& entries) {
+    std::vector<RegEntryView> views;
+    views.reserve(entries.size());
+    for (const RegEntry& e : entries) views.push_back({e.key, e.name, e.type, &e.data, e.absent});
+    return writeRegFile(views);
+}
+
+std::string writeRegFile(const std::vector<RegEntryView>& entries) {
     std::string out = kHeader4;
     out += kEol;
     out += kEol;

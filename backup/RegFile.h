@@ -5,7 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/Registry.h"
 
 namespace backup {
 
@@ -13,7 +16,7 @@ namespace backup {
 // or, `absent`, regedit's deletion line "name"=- (no type, no bytes).
 struct RegEntry {
     std::string key, name;
-    std::uint32_t type = 0;
+    platform::ValueType type{};
     std::vector<std::uint8_t> data;
     bool absent = false;
     bool operator==(const RegEntry& o) const {
@@ -21,8 +24,17 @@ struct RegEntry {
     }
 };
 
+// One value for the writer, viewing the caller's data.
+struct RegEntryView {
+    std::string_view key, name;
+    platform::ValueType type{};
+    const std::vector<std::uint8_t>* data = nullptr;
+    bool absent = false;
+};
+
 // The file's text, CRLF line ends: "REGEDIT4", a blank line, then a
 // section per key (entries of one key kept together, in first-seen order).
+std::string writeRegFile(const std::vector<RegEntryView>& entries);
 std::string writeRegFile(const std::vector<RegEntry>& entries);
 
 enum class ReadError { None, TooLarge, Empty, NotRegistryFile, CutOff };

@@ -63,7 +63,8 @@ std::string saveSafetyCopy(const platform::Services& sys, const char* before) {
         path = *folder;
         path.append("\\").append(kPrefix).append(before).append(" ").append(dateStamp(sys.clock->now())).append(".reg");
         platform::FileStatus st = sys.documents->makeFolder(*folder);
-        if (st == platform::FileStatus::Ok) st = sys.documents->replaceWhole(path, makeBackup(*sys.registry).text);
+        settings::Store store(*sys.reg);
+        if (st == platform::FileStatus::Ok) st = sys.documents->replaceWhole(path, makeBackup(store).text);
         why = st == platform::FileStatus::Ok ? std::string() : fileTrouble(st);
     }
     if (!why.empty()) {

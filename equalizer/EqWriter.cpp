@@ -7,14 +7,12 @@
 namespace equalizer {
 
 void EqWriter::install(const std::optional<CoefSet>& set) {
-    platform::RegKey key = 0;
-    if (sys_.registry->createKey(platform::HKEY_LOCAL_MACHINE, settings::key::Equalizer, platform::KEY_ACCESS_0x3F,
-                                 key) != platform::ERROR_SUCCESS_) {
+    settings::Store store(*sys_.reg);
+    if (!store.makeKey(settings::CoefSet0())) {
         if (tell_) tell_("unable to open key", "Sorry", ui::MB_OK_);
         return;
     }
-    if (set) sys_.registry->setValue(key, settings::CoefSet0().name, platform::REG_BINARY, set->data(), kCoefSetBytes);
-    sys_.registry->closeKey(key);
+    if (set) store.write(settings::CoefSet0(), platform::ValueType::Binary, set->data(), kCoefSetBytes);
 }
 
 void EqWriter::ApplyEqPreset(EqCurve set) {

@@ -1,4 +1,4 @@
-// Installs a coefficient set as a REG_BINARY CoefSet0 under the driver's
+// Installs a coefficient set as the binary CoefSet0 under the driver's
 // Equalizer key, which is created if missing.
 #pragma once
 #include <functional>

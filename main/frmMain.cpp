@@ -244,7 +244,7 @@ void frmMain::Form_Load() {
         return;  // "Override" completes the loading
     }
 
-    startValues_.take(*sys_.registry);
+    startValues_.take(store_);
     readSettings();
     trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
     chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
@@ -289,7 +289,7 @@ void frmMain::cmdOverride_Click() {
     chkTray.setEnabled(true);
 
     // The tray value is not read here: "Show Tray Icon" stays unticked.
-    startValues_.take(*sys_.registry);
+    startValues_.take(store_);
     readSettings();
     cmdOverride.setVisible(false);
     createMissingValues();

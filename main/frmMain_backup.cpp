@@ -50,7 +50,7 @@ void frmMain::mnuBackUp_Click() {
     const auto path = sys_.fileDialogs->askSavePath(fileRequest(kBackUp, name));
     if (!path) return;
     chosenFolder_ = folderOf(*path);
-    const backup::Backup b = backup::makeBackup(*sys_.registry);
+    const backup::Backup b = backup::makeBackup(store_);
     const platform::FileStatus st = sys_.documents->replaceWhole(*path, b.text);
     if (st != platform::FileStatus::Ok) {
         msgBox("The settings could not be backed up to " + *path + ": " + backup::fileTrouble(st) +
@@ -88,11 +88,11 @@ void frmMain::mnuRestore_Click() {
                                  " of the file will be skipped.";
     if (askBeforeWriting(question, "Restore them now?", kRestore) != ui::ID_YES) return;
     if (!safetyCopyTaken("restore", kRestore)) return;
-    finishWriting(backup::applyRestore(plan, *sys_.reg), kRestore, "restored");
+    finishWriting(backup::applyRestore(plan, store_), kRestore, "restored");
 }
 
 void frmMain::mnuUndo_Click() {
-    if (!startValues_.changedSince(*sys_.registry)) {
+    if (!startValues_.changedSince(store_)) {
         msgBox("No setting has changed since Quillmere started.", kUndo, ui::MB_INFORMATION_);
         return;
     }
@@ -100,7 +100,7 @@ void frmMain::mnuUndo_Click() {
                          kUndo) != ui::ID_YES)
         return;
     if (!safetyCopyTaken("undo", kUndo)) return;
-    finishWriting(startValues_.putBack(*sys_.reg), kUndo, "put back");
+    finishWriting(startValues_.putBack(store_), kUndo, "put back");
 }
 
 // A limited account is told before it answers that nothing will be saved.

@@ -9,8 +9,7 @@
 namespace platform {
 
 struct Services {
-    Registry* registry = nullptr;  // raw access, for the coefficient writer
-    mdlRegistry* reg = nullptr;    // everything else
+    mdlRegistry* reg = nullptr;  // the registry, through the procedures
     VersionQuery* version = nullptr;
     FileVersionSource* fileVersions = nullptr;
     Files* files = nullptr;

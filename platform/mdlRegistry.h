@@ -13,13 +13,13 @@ class mdlRegistry {
 public:
     explicit mdlRegistry(Registry& reg) : reg_(reg) {}
 
-    void RemoveRegValue(RegKey root, const std::string& path, const std::string& name);
-    void MakeRegKey(RegKey root, const std::string& path);
-    void StoreRegSetting(RegKey root, const std::string& path, const std::string& name,
-                         const SettingValue& value, std::uint32_t type);
-    SettingValue FetchRegSetting(RegKey root, const std::string& path, const std::string& name);
+    void RemoveRegValue(Root root, const std::string& path, const std::string& name);
+    void MakeRegKey(Root root, const std::string& path);
+    void StoreRegSetting(Root root, const std::string& path, const std::string& name,
+                         const SettingValue& value, ValueType type);
+    SettingValue FetchRegSetting(Root root, const std::string& path, const std::string& name);
 
-    RegStatus WriteRegValue(RegKey key, const std::string& name, std::uint32_t type, const SettingValue& value);
+    RegStatus WriteRegValue(RegKey key, const std::string& name, ValueType type, const SettingValue& value);
     RegStatus ReadRegValue(RegKey key, const std::string& name, SettingValue& value);
 
     Registry& registry() { return reg_; }

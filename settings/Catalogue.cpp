@@ -4,12 +4,12 @@ namespace settings {
 
 namespace {
 struct Kind {
-    std::uint32_t type;
+    platform::ValueType type;
     std::uint16_t size;
 };
-constexpr Kind Dword{platform::REG_DWORD, 4};
-constexpr Kind Text{platform::REG_SZ, 0};
-constexpr Kind CoefSet{platform::REG_BINARY, kCoefSetBytes};
+constexpr Kind Dword{platform::ValueType::Dword, 4};
+constexpr Kind Text{platform::ValueType::Text, 0};
+constexpr Kind CoefSet{platform::ValueType::Binary, kCoefSetBytes};
 
 struct Flags {
     bool written, keyCreated;

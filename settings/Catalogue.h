@@ -103,7 +103,7 @@ enum class ResetGroup : std::uint8_t { None, A3DType, MidiVoices, MidiEffects, A
 struct Setting {
     const char* key;
     const char* name;
-    std::uint32_t type;
+    platform::ValueType type;
     ResetGroup resetGroup;                // None: no reset default
     std::uint16_t size;                   // the bytes its data must have; 0: any
     std::optional<std::int32_t> reset;    // the value reset writes (none: deleted, or no reset)

@@ -142,22 +142,22 @@ MemoryRegistry::Node* MemoryRegistry::nodeOf(RegKey key) {
     return nullptr;
 }
 
-RegStatus MemoryRegistry::openKey(RegKey root, const std::string& path, std::uint32_t, RegKey& out) {
+RegStatus MemoryRegistry::openKey(Root root, const std::string& path, Access, RegKey& out) {
     ++ops_;
     out = 0;
-    if (root != HKEY_LOCAL_MACHINE) return ERROR_FILE_NOT_FOUND_;
+    if (root != Root::LocalMachine) return RegStatus::NotFound;
     Node* n = findNode(path, false);
-    if (!n) return ERROR_FILE_NOT_FOUND_;
-    if (n->denied) return ERROR_ACCESS_DENIED_;
+    if (!n) return RegStatus::NotFound;
+    if (n->denied) return RegStatus::AccessDenied;
     out = nextHandle_++;
     handles_.emplace_back(out, n);
-    return 0;
+    return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::createKey(RegKey root, const std::string& path, std::uint32_t, RegKey& out) {
+RegStatus MemoryRegistry::createKey(Root root, const std::string& path, Access, RegKey& out) {
     ++ops_;
     out = 0;
-    if (root != HKEY_LOCAL_MACHINE) return ERROR_FILE_NOT_FOUND_;
+    if (root != Root::LocalMachine) return RegStatus::NotFound;
     // A denied key, or a missing key below a denied one, cannot be opened or made.
     Node* n = pool_[0].get();
     lastNode_ = nullptr;
@@ -171,66 +171,66 @@ RegStatus MemoryRegistry::createKey(RegKey root, const std::string& path, std::u
         n = c;
         return true;
     });
-    if (!made || n->denied) return ERROR_ACCESS_DENIED_;
+    if (!made || n->denied) return RegStatus::AccessDenied;
     out = nextHandle_++;
     handles_.emplace_back(out, n);
-    return 0;
+    return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::queryValueInfo(RegKey key, const std::string& name, std::uint32_t& type,
+RegStatus MemoryRegistry::queryValueInfo(RegKey key, const std::string& name, ValueType& type,
                                          std::uint32_t& size) {
     ++ops_;
     Node* n = nodeOf(key);
-    if (!n) return ERROR_INVALID_HANDLE_;
+    if (!n) return RegStatus::InvalidHandle;
     const Val* v = n->value(name);
-    if (!v) return ERROR_FILE_NOT_FOUND_;
+    if (!v) return RegStatus::NotFound;
     type = v->v.type;
     size = static_cast<std::uint32_t>(v->v.data.size());
-    return 0;
+    return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::queryValue(RegKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+RegStatus MemoryRegistry::queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
                                      std::uint32_t& size) {
     ++ops_;
     Node* n = nodeOf(key);
-    if (!n) return ERROR_INVALID_HANDLE_;
+    if (!n) return RegStatus::InvalidHandle;
     const Val* found = n->value(name);
-    if (!found) return ERROR_FILE_NOT_FOUND_;
+    if (!found) return RegStatus::NotFound;
     const auto& v = found->v;
     type = v.type;
     if (v.data.size() > size) {
         size = static_cast<std::uint32_t>(v.data.size());
-        return ERROR_MORE_DATA_;
+        return RegStatus::MoreData;
     }
     if (!v.data.empty()) std::memcpy(data, v.data.data(), v.data.size());
     size = static_cast<std::uint32_t>(v.data.size());
-    return 0;
+    return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::setValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+RegStatus MemoryRegistry::setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
                                    std::uint32_t size) {
     ++ops_;
     Node* n = nodeOf(key);
-    if (!n) return ERROR_INVALID_HANDLE_;
-    if (failWrites) return ERROR_ACCESS_DENIED_;
+    if (!n) return RegStatus::InvalidHandle;
+    if (failWrites) return RegStatus::AccessDenied;
     bool created = false;
     Val& slot = slotFor(n, name, &created);
     slot.v.type = type;
     slot.v.data.assign(data, data + size);
     log_.push_back({RegLogEntry::Set, n->fullPath, name, slot.v});
-    return 0;
+    return RegStatus::Ok;
 }
 
 RegStatus MemoryRegistry::deleteValue(RegKey key, const std::string& name) {
     ++ops_;
     Node* n = nodeOf(key);
-    if (!n) return ERROR_INVALID_HANDLE_;
+    if (!n) return RegStatus::InvalidHandle;
     Val* v = n->value(name);
-    if (!v) return ERROR_FILE_NOT_FOUND_;
+    if (!v) return RegStatus::NotFound;
     // The last live value takes its place; the order of values means nothing.
     std::swap(*v, n->values[--n->count]);
     log_.push_back({RegLogEntry::Delete, n->fullPath, name, {}});
-    return 0;
+    return RegStatus::Ok;
 }
 
 RegStatus MemoryRegistry::closeKey(RegKey key) {
@@ -239,14 +239,14 @@ RegStatus MemoryRegistry::closeKey(RegKey key) {
         if (handles_[i].first != key) continue;
         handles_[i] = handles_.back();
         handles_.pop_back();
-        return 0;
+        return RegStatus::Ok;
     }
-    return ERROR_INVALID_HANDLE_;
+    return RegStatus::InvalidHandle;
 }
 
 void MemoryRegistry::addKey(std::string_view path) { findNode(path, true); }
 
-void MemoryRegistry::setRaw(std::string_view path, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+void MemoryRegistry::setRaw(std::string_view path, std::string_view name, ValueType type, const std::uint8_t* data,
                             std::size_t size) {
     Node* n = findNode(path, true);
     bool created = false;
@@ -256,18 +256,17 @@ void MemoryRegistry::setRaw(std::string_view path, std::string_view name, std::u
     slot.v.data.assign(data, data + size);
 }
 
-void MemoryRegistry::setRaw(std::string_view path, std::string_view name, std::uint32_t type,
+void MemoryRegistry::setRaw(std::string_view path, std::string_view name, ValueType type,
                             const std::vector<std::uint8_t>& data) {
     setRaw(path, name, type, data.data(), data.size());
 }
 
 void MemoryRegistry::setDword(std::string_view path, std::string_view name, std::uint32_t v) {
-    const std::uint8_t b[4] = {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
-    setRaw(path, name, REG_DWORD, b, 4);
+    setRaw(path, name, ValueType::Dword, dwordBytes(v).data(), 4);
 }
 
 void MemoryRegistry::setString(std::string_view path, std::string_view name, const std::string& text) {
-    setRaw(path, name, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    setRaw(path, name, ValueType::Text, reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
 void MemoryRegistry::denyAccess(std::string_view path, bool denied) { findNode(path, true)->denied = denied; }
@@ -294,14 +293,13 @@ std::optional<RegValueData> MemoryRegistry::get(std::string_view path, std::stri
 
 std::optional<std::uint32_t> MemoryRegistry::getDword(std::string_view path, std::string_view name) const {
     const RegValueData* v = find(path, name);
-    if (!v || v->type != REG_DWORD || v->data.size() != 4) return std::nullopt;
-    return std::uint32_t(v->data[0]) | (std::uint32_t(v->data[1]) << 8) | (std::uint32_t(v->data[2]) << 16) |
-           (std::uint32_t(v->data[3]) << 24);
+    if (!v || v->type != ValueType::Dword || v->data.size() != 4) return std::nullopt;
+    return dwordFromBytes(v->data.data());
 }
 
 std::optional<std::string> MemoryRegistry::getString(std::string_view path, std::string_view name) const {
     const RegValueData* v = find(path, name);
-    if (!v || v->type != REG_SZ) return std::nullopt;
+    if (!v || v->type != ValueType::Text) return std::nullopt;
     return std::string(v->data.begin(), v->data.end());
 }
 

@@ -19,7 +19,7 @@
 namespace platform {
 
 struct RegValueData {
-    std::uint32_t type = REG_NONE;
+    ValueType type = ValueType::None;
     std::vector<std::uint8_t> data;
     bool operator==(const RegValueData& o) const { return type == o.type && data == o.data; }
 };
@@ -42,20 +42,20 @@ public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
-    RegStatus openKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
-    RegStatus createKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
-    RegStatus queryValueInfo(RegKey key, const std::string& name, std::uint32_t& type, std::uint32_t& size) override;
-    RegStatus queryValue(RegKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+    RegStatus openKey(Root root, const std::string& path, Access access, RegKey& out) override;
+    RegStatus createKey(Root root, const std::string& path, Access access, RegKey& out) override;
+    RegStatus queryValueInfo(RegKey key, const std::string& name, ValueType& type, std::uint32_t& size) override;
+    RegStatus queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
                          std::uint32_t& size) override;
-    RegStatus setValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+    RegStatus setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
                        std::uint32_t size) override;
     RegStatus deleteValue(RegKey key, const std::string& name) override;
     RegStatus closeKey(RegKey key) override;
 
-    // Test set-up and inspection; paths are under HKEY_LOCAL_MACHINE.
+    // Test set-up and inspection; paths are under Root::LocalMachine.
     void addKey(std::string_view path);
-    void setRaw(std::string_view path, std::string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data);
-    void setRaw(std::string_view path, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+    void setRaw(std::string_view path, std::string_view name, ValueType type, const std::vector<std::uint8_t>& data);
+    void setRaw(std::string_view path, std::string_view name, ValueType type, const std::uint8_t* data,
                 std::size_t size);
     void setDword(std::string_view path, std::string_view name, std::uint32_t v);
     void setString(std::string_view path, std::string_view name, const std::string& text);  // no NUL

@@ -12,12 +12,12 @@ namespace platform::win32 {
 // call simply fails, as the registry procedures expect.
 class Win32Registry : public Registry {
 public:
-    RegStatus openKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
-    RegStatus createKey(RegKey root, const std::string& path, std::uint32_t access, RegKey& out) override;
-    RegStatus queryValueInfo(RegKey key, const std::string& name, std::uint32_t& type, std::uint32_t& size) override;
-    RegStatus queryValue(RegKey key, const std::string& name, std::uint32_t& type, std::uint8_t* data,
+    RegStatus openKey(Root root, const std::string& path, Access access, RegKey& out) override;
+    RegStatus createKey(Root root, const std::string& path, Access access, RegKey& out) override;
+    RegStatus queryValueInfo(RegKey key, const std::string& name, ValueType& type, std::uint32_t& size) override;
+    RegStatus queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
                          std::uint32_t& size) override;
-    RegStatus setValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+    RegStatus setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
                        std::uint32_t size) override;
     RegStatus deleteValue(RegKey key, const std::string& name) override;
     RegStatus closeKey(RegKey key) override;

@@ -2,8 +2,6 @@
 #include <exception>
 #include <vector>
 
-// First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros, which
-// would break the declarations of the same names in platform/.
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/PathRules.h"
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-// First: <windows.h> defines REG_SZ and HKEY_LOCAL_MACHINE as macros.
 #include "AppTest.h"
 
 #include <windows.h>

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "AppTest.h"
+
+#include <windows.h>
 #include "tests/common/CoefText.h"
 
 using namespace e2e;
@@ -50,7 +52,7 @@ std::string nameOf(const std::vector<std::uint8_t>& bytes) {
 ::testing::AssertionResult coefSetIs(const char*, const std::vector<std::uint8_t>& want) {
     auto v = reg::get(settings::CoefSet0());
     if (!v) return ::testing::AssertionFailure() << "CoefSet0 is missing";
-    if (v->type != platform::REG_BINARY)
+    if (v->type != REG_BINARY)
         return ::testing::AssertionFailure() << "CoefSet0 is " << v->describe() << ", not REG_BINARY";
     if (v->data != want)
         return ::testing::AssertionFailure() << "CoefSet0 holds " << nameOf(v->data) << ", not " << nameOf(want);

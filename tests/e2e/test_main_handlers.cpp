@@ -9,6 +9,8 @@
 
 #include "AppTest.h"
 
+#include <windows.h>
+
 using namespace e2e;
 
 namespace {
@@ -167,7 +169,7 @@ TEST_F(MainHandlers, TrayBoxStoresAndRemovesTheAutostart) {
     EXPECT_EQ(tray.checked(), 1);
     auto v = reg::get(settings::AU30TRAY());
     ASSERT_TRUE(v.has_value());
-    EXPECT_EQ(v->type, platform::REG_SZ);
+    EXPECT_EQ(v->type, DWORD(REG_SZ));
     EXPECT_EQ(v->text(), "au30tray.exe");
     EXPECT_EQ(changesSince(before).size(), 1u) << reg::diff(before, snapshotProgramKeys());
 

@@ -41,13 +41,13 @@ inline bool sameKeyAndName(const settings::Setting& s, const backup::RegEntry& e
 
 // Whether stored data can be the setting's: its type and, where the
 // catalogue gives one, its size.
-inline bool fitsSetting(const settings::Setting& s, std::uint32_t type, std::size_t bytes) {
+inline bool fitsSetting(const settings::Setting& s, platform::ValueType type, std::size_t bytes) {
     return type == s.type && (s.size == 0 || bytes == s.size);
 }
 
 // What a restore must write for a stored value: texts lose one terminator.
 inline std::vector<std::uint8_t> restoredBytes(const settings::Setting& s, std::vector<std::uint8_t> data) {
-    if (s.type == platform::REG_SZ && !data.empty() && data.back() == 0) data.pop_back();
+    if (s.type == platform::ValueType::Text && !data.empty() && data.back() == 0) data.pop_back();
     return data;
 }
 
@@ -57,8 +57,9 @@ inline std::vector<std::uint8_t> restoredBytes(const settings::Setting& s, std::
 // restore reports every value done.
 inline void checkRestore(const backup::RestorePlan& plan, platform::MemoryRegistry& mem) {
     platform::mdlRegistry reg(mem);
+    settings::Store store(reg);
     mem.clearLog();
-    const backup::Outcome done = backup::applyRestore(plan, reg);
+    const backup::Outcome done = backup::applyRestore(plan, store);
     if (done.done != plan.values.size() || done.keyMissing || done.refused)
         fail("a restore reported " + std::to_string(done.done) + " of " + std::to_string(plan.values.size()) + " values done, " +
              std::to_string(done.keyMissing) + " without their key, " + std::to_string(done.refused) + " refused");
@@ -154,13 +155,13 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         switch (in.byte() % 6) {
         case 0: break;
         case 1: v.reset(); break;
-        case 2: v = platform::RegValueData{s->type, in.bytes(in.pick(s->type == platform::REG_BINARY ? 320 : 48))}; break;
-        case 3: v = platform::RegValueData{in.flag() ? in.u32() : in.choose(kOddTypes), in.bytes(in.pick(48))}; break;
-        case 4: v = s->type == platform::REG_SZ ? textValue(in.choose(kTexts)) : dwordValue(in.choose(kInteresting)); break;
+        case 2: v = platform::RegValueData{s->type, in.bytes(in.pick(s->type == platform::ValueType::Binary ? 320 : 48))}; break;
+        case 3: v = platform::RegValueData{in.flag() ? platform::ValueType(in.u32()) : in.choose(kOddTypes), in.bytes(in.pick(48))}; break;
+        case 4: v = s->type == platform::ValueType::Text ? textValue(in.choose(kTexts)) : dwordValue(in.choose(kInteresting)); break;
         default: v = oddValue(in, s); break;
         }
         if (!v) {
-            stored.push_back({s->key, s->name, 0, {}, true});
+            stored.push_back({s->key, s->name, {}, {}, true});
             continue;
         }
         source.setRaw(s->key, s->name, v->type, v->data);
@@ -190,7 +191,9 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         }
         stored.swap(inFileOrder);
     }
-    const backup::Backup b = backup::makeBackup(source);
+    platform::mdlRegistry sourceReg(source);
+    settings::Store sourceStore(sourceReg);
+    const backup::Backup b = backup::makeBackup(sourceStore);
     if (b.values != stored.size()) fail("a backup of " + std::to_string(stored.size()) + " values holds " + std::to_string(b.values));
 
     const backup::ReadResult file = backup::readRegFile(b.text);
@@ -203,7 +206,7 @@ inline void fuzzBackupRoundTrip(const std::uint8_t* data, std::size_t size) {
         const backup::RegEntry& got = file.entries[i];
         const settings::Setting& s = *storedSetting[i];
         // regedit's quoted form drops a text's one terminator.
-        const bool sameData = got.data == want.data || (want.type == platform::REG_SZ && !want.data.empty() &&
+        const bool sameData = got.data == want.data || (want.type == platform::ValueType::Text && !want.data.empty() &&
                                                          want.data.back() == 0 &&
                                                          std::equal(got.data.begin(), got.data.end(), want.data.begin()) &&
                                                          got.data.size() + 1 == want.data.size());

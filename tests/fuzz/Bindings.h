@@ -66,13 +66,13 @@ public:
     std::string text(const Setting& s, const std::string& t, const std::string& why) {
         if (!writable(s.key)) return "";
         const RegValueData* got = mem_.find(s.key, s.name);
-        if (got && got->type == platform::REG_SZ && std::string_view(reinterpret_cast<const char*>(got->data.data()), got->data.size()) == t) return "";
+        if (got && got->type == platform::ValueType::Text && std::string_view(reinterpret_cast<const char*>(got->data.data()), got->data.size()) == t) return "";
         return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not \"" + t + "\"";
     }
     std::string binary(const Setting& s, const std::vector<std::uint8_t>& b, const std::string& why) {
         if (!writable(s.key)) return "";
         const RegValueData* got = mem_.find(s.key, s.name);
-        if (got && got->type == platform::REG_BINARY && got->data == b) return "";
+        if (got && got->type == platform::ValueType::Binary && got->data == b) return "";
         return why + ": " + s.name + " holds " + describe(mem_.get(s.key, s.name)) + ", not the expected set";
     }
     std::string absent(const Setting& s, const std::string& why) {

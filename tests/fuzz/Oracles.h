@@ -78,7 +78,7 @@ inline void captureInto(State& st, platform::MemoryRegistry& mem) {
         } else {
             d.raw.reset();
         }
-        d.reading = reader.FetchRegSetting(platform::HKEY_LOCAL_MACHINE, names[i].first, names[i].second);
+        d.reading = reader.FetchRegSetting(platform::Root::LocalMachine, names[i].first, names[i].second);
         d.read = true;
         d.keyOpened = opens;
     }
@@ -94,7 +94,7 @@ inline State capture(platform::MemoryRegistry& mem) {
 }
 
 inline std::optional<std::int32_t> dwordOf(const RegValueData& v) {
-    if (v.type != platform::REG_DWORD || v.data.size() != 4) return std::nullopt;
+    if (v.type != platform::ValueType::Dword || v.data.size() != 4) return std::nullopt;
     const auto& d = v.data;
     return static_cast<std::int32_t>(std::uint32_t(d[0]) | std::uint32_t(d[1]) << 8 | std::uint32_t(d[2]) << 16 |
                                      std::uint32_t(d[3]) << 24);
@@ -107,7 +107,7 @@ inline std::optional<std::int32_t> dwordOf(const std::optional<RegValueData>& v)
 inline std::string describe(const std::optional<RegValueData>& v) {
     if (!v) return "(absent)";
     if (auto n = dwordOf(v)) return "DWORD " + std::to_string(*n);
-    std::string out = "type " + std::to_string(v->type) + " [";
+    std::string out = "type " + std::to_string(std::uint32_t(v->type)) + " [";
     for (std::size_t i = 0; i < v->data.size() && i < 40; ++i) {
         const unsigned char c = v->data[i];
         static const char kHex[] = "0123456789abcdef";
@@ -255,15 +255,15 @@ struct WriteContext {
 
 inline std::string badWrite(const Setting& s, const RegValueData& v, const WriteContext& ctx) {
     const auto where = [&] { return std::string(s.key) + "\\" + s.name + " = " + describe(v); };
-    if (v.type != s.type) return "written with type " + std::to_string(v.type) + ": " + where();
+    if (v.type != s.type) return "written with type " + std::to_string(std::uint32_t(v.type)) + ": " + where();
     const Domain& d = domainOf(s);
-    if (s.type == platform::REG_DWORD) {
+    if (s.type == platform::ValueType::Dword) {
         auto n = dwordOf(v);
         if (!n) return "a REG_DWORD of " + std::to_string(v.data.size()) + " bytes: " + where();
         if (!d.numbers.count(*n)) return "a number the setting cannot mean: " + where();
         return "";
     }
-    if (s.type == platform::REG_SZ) {
+    if (s.type == platform::ValueType::Text) {
         const std::string_view text(reinterpret_cast<const char*>(v.data.data()), v.data.size());
         if (d.texts.count(std::string(text))) return "";
         if (d.anyText) {
@@ -340,7 +340,7 @@ inline std::optional<std::int32_t> numberRead(const Stored& s, std::optional<std
 inline Allowed writtenBack(std::optional<std::int32_t> emptyReadsAs = std::nullopt) {
     return [emptyReadsAs](const Stored& b, const std::optional<RegValueData>& a, const State&) {
         if (!a) return false;
-        if (a->type == platform::REG_SZ)
+        if (a->type == platform::ValueType::Text)
             return !b.reading.isEmpty() && std::string(a->data.begin(), a->data.end()) == b.reading.toText();
         auto n = dwordOf(a);
         auto r = numberRead(b, emptyReadsAs);
@@ -364,14 +364,14 @@ inline Allowed becomes(std::int32_t v, std::function<bool(const State&)> when) {
 
 inline Allowed becomesText(std::string text, std::function<bool(const State&)> when) {
     return [text, when](const Stored&, const std::optional<RegValueData>& a, const State& all) {
-        return a && a->type == platform::REG_SZ && std::string(a->data.begin(), a->data.end()) == text && when(all);
+        return a && a->type == platform::ValueType::Text && std::string(a->data.begin(), a->data.end()) == text && when(all);
     };
 }
 
 inline Allowed becomesBinary(std::function<std::optional<std::vector<std::uint8_t>>(const State&)> expected) {
     return [expected](const Stored&, const std::optional<RegValueData>& a, const State& all) {
         auto e = expected(all);
-        return a && e && a->type == platform::REG_BINARY && a->data == *e;
+        return a && e && a->type == platform::ValueType::Binary && a->data == *e;
     };
 }
 
@@ -484,7 +484,7 @@ inline LoadRules eqLoadRules() {
     r.rules[&CurrSpeakerComp()] = {[isSpeakerPreset, speakerModel](const Stored& b, const std::optional<RegValueData>& a,
                                                                    const State& st) {
         // Chosen again, the model's name is written as the list has it.
-        return isSpeakerPreset(st) && speakerModel(st) && a && a->type == platform::REG_SZ &&
+        return isSpeakerPreset(st) && speakerModel(st) && a && a->type == platform::ValueType::Text &&
                std::string(a->data.begin(), a->data.end()) == equalizer::name(*speakerModel(st));
     }};
     r.rules[&CoefSet0()] = {becomesBinary([preset, isSpeakerPreset, speakerModel](const State& st)

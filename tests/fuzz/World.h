@@ -166,7 +166,11 @@ inline const char* const kTexts[] = {"au30tray.exe",
                                      "\"C:\\Program Files\\Windows Media Player\\wmplayer.exe\" /prefetch:1"};
 
 // Types the registry can hold, the two the program reads and the rest.
-constexpr std::uint32_t kOddTypes[] = {0, 2, 3, 5, 6, 7, 8, 9, 10, 11, 0x7FFFFFFF, 0xFFFFFFFF};
+constexpr platform::ValueType kOddTypes[] = {platform::ValueType(0), platform::ValueType(2), platform::ValueType(3),
+                                             platform::ValueType(5), platform::ValueType(6), platform::ValueType(7),
+                                             platform::ValueType(8), platform::ValueType(9), platform::ValueType(10),
+                                             platform::ValueType(11), platform::ValueType(0x7FFFFFFF),
+                                             platform::ValueType(0xFFFFFFFF)};
 
 inline std::vector<std::uint8_t> dwordBytes(std::uint32_t v) {
     return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
@@ -174,9 +178,9 @@ inline std::vector<std::uint8_t> dwordBytes(std::uint32_t v) {
 inline std::vector<std::uint8_t> textBytes(const std::string& t) { return {t.begin(), t.end()}; }
 
 inline platform::RegValueData dwordValue(std::int64_t v) {
-    return {platform::REG_DWORD, dwordBytes(static_cast<std::uint32_t>(v))};
+    return {platform::ValueType::Dword, dwordBytes(static_cast<std::uint32_t>(v))};
 }
-inline platform::RegValueData textValue(const std::string& t) { return {platform::REG_SZ, textBytes(t)}; }
+inline platform::RegValueData textValue(const std::string& t) { return {platform::ValueType::Text, textBytes(t)}; }
 
 // The index of a catalogue entry in settings::all().
 inline std::size_t indexOf(const settings::Setting& s) {
@@ -190,7 +194,7 @@ inline std::optional<platform::RegValueData> makeOrdinaryValue(const settings::S
     if (&s == &AU30TRAY()) return textValue("au30tray.exe");
     if (&s == &MediaPlayerProg()) return textValue("wmplayer.exe /Play");
     if (&s == &CurrSpeakerComp()) return textValue("Philips DSS330");
-    if (&s == &CoefSet0()) return platform::RegValueData{platform::REG_BINARY, std::vector<std::uint8_t>(248, 0)};
+    if (&s == &CoefSet0()) return platform::RegValueData{platform::ValueType::Binary, std::vector<std::uint8_t>(248, 0)};
     if (&s == &SplashScreen() || &s == &SplashAudio() || &s == &WpcrsetRunSwitch() || &s == &RegCnt()) return dwordValue(1);
     if (&s == &RegEntry(0)) return dwordValue(0x004040FF);
     for (int i = 1; i < 16; ++i)
@@ -221,32 +225,32 @@ inline std::optional<platform::RegValueData> oddValue(FuzzInput& in, const setti
     case 0: return std::nullopt;
     case 1:
     case 2: return dwordValue(n);
-    case 3: return RegValueData{platform::REG_DWORD, in.bytes(4)};
+    case 3: return RegValueData{platform::ValueType::Dword, in.bytes(4)};
     case 4:
     case 5: return textValue(std::to_string(n));
     case 6: {  // as other programs store texts: with the terminating NUL
         auto b = textBytes(std::to_string(n));
         b.push_back(0);
-        return RegValueData{platform::REG_SZ, b};
+        return RegValueData{platform::ValueType::Text, b};
     }
     case 7: return textValue(in.choose(kTexts));
-    case 8: return RegValueData{platform::REG_SZ, in.bytes(in.byte())};
+    case 8: return RegValueData{platform::ValueType::Text, in.bytes(in.byte())};
     case 9: {  // a number of the wrong width
         std::size_t len = in.byte() % 9;
         if (len == 4) len = 8;
-        return RegValueData{platform::REG_DWORD, in.bytes(len)};
+        return RegValueData{platform::ValueType::Dword, in.bytes(len)};
     }
     case 10: {
-        const std::uint32_t type = in.flag() ? in.u32() : in.choose(kOddTypes);
+        const platform::ValueType type = in.flag() ? platform::ValueType(in.u32()) : in.choose(kOddTypes);
         return RegValueData{type, in.bytes(in.pick(320))};
     }
     case 11:  // looks like a number, in a type the program does not read
-        return RegValueData{in.flag() ? platform::REG_EXPAND_SZ : platform::REG_MULTI_SZ,
+        return RegValueData{in.flag() ? platform::ValueType::ExpandText : platform::ValueType::MultiText,
                             textBytes(std::to_string(n) + std::string(2, '\0'))};
     default: {  // next to the ordinary value
         const platform::RegValueData* v = s && ordinaryValue(*s) ? &*ordinaryValue(*s) : nullptr;
         std::int64_t base = 0;
-        if (v && v->type == platform::REG_DWORD && v->data.size() == 4)
+        if (v && v->type == platform::ValueType::Dword && v->data.size() == 4)
             base = static_cast<std::int32_t>(v->data[0] | v->data[1] << 8 | v->data[2] << 16 |
                                              std::uint32_t(v->data[3]) << 24);
         return dwordValue(base + (in.flag() ? 1 : -1));

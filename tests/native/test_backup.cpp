@@ -10,9 +10,6 @@ namespace {
 
 using backup::RegEntry;
 using backup::RestorePlan;
-using platform::REG_BINARY;
-using platform::REG_DWORD;
-using platform::REG_SZ;
 using Bytes = std::vector<std::uint8_t>;
 using Refusal = RestorePlan::Refusal;
 
@@ -33,6 +30,7 @@ const char* const kCustomization = "SYSTEM\\CurrentControlSet\\Services\\wdm_au8
 struct Machine {
     platform::MemoryRegistry mem;
     platform::mdlRegistry reg{mem};
+    settings::Store store{reg};
     Machine() {
         for (const settings::Setting* s : backup::writtenSettings()) mem.addKey(s->key);
     }
@@ -40,11 +38,11 @@ struct Machine {
 
 // A value of the setting's own type; texts hold what needs escaping.
 Bytes randomValue(const settings::Setting& s, std::mt19937& rng) {
-    if (s.type == REG_DWORD) return dwordBytes(rng());
-    const std::size_t n = s.type == REG_BINARY ? 248 : rng() % 40;
+    if (s.type == platform::ValueType::Dword) return dwordBytes(rng());
+    const std::size_t n = s.type == platform::ValueType::Binary ? 248 : rng() % 40;
     Bytes b(n);
-    for (auto& c : b) c = static_cast<std::uint8_t>(s.type == REG_BINARY ? rng() : 0x20 + rng() % 0xDF);
-    if (s.type == REG_SZ && n > 3) b[0] = '\\', b[1] = '"', b[n - 1] = '\\';
+    for (auto& c : b) c = static_cast<std::uint8_t>(s.type == platform::ValueType::Binary ? rng() : 0x20 + rng() % 0xDF);
+    if (s.type == platform::ValueType::Text && n > 3) b[0] = '\\', b[1] = '"', b[n - 1] = '\\';
     return b;
 }
 
@@ -59,8 +57,8 @@ std::optional<platform::RegValueData> randomState(const settings::Setting& s, st
             for (auto& c : b) c = static_cast<std::uint8_t>(rng());
             return platform::RegValueData{s.type, b};
         }
-        case 3: return platform::RegValueData{REG_SZ, bytesOf(std::string("1\0", 2))};  // as regedit stores a text
-        default: return platform::RegValueData{static_cast<std::uint32_t>(rng() % 12), randomValue(s, rng)};
+        case 3: return platform::RegValueData{platform::ValueType::Text, bytesOf(std::string("1\0", 2))};  // as regedit stores a text
+        default: return platform::RegValueData{platform::ValueType(rng() % 12), randomValue(s, rng)};
     }
 }
 
@@ -70,7 +68,7 @@ void put(platform::MemoryRegistry& mem, const settings::Setting& s, const std::o
         return;
     }
     platform::RegKey k = 0;
-    mem.openKey(platform::HKEY_LOCAL_MACHINE, s.key, platform::KEY_ACCESS_0x3F, k);
+    mem.openKey(platform::Root::LocalMachine, s.key, platform::Access::ReadWrite, k);
     mem.deleteValue(k, s.name);
     mem.closeKey(k);
 }
@@ -92,7 +90,7 @@ TEST(Backup, RestoreBringsBackEveryValueAsBackedUpPresentOrAbsent) {
             put(m.mem, *s, before.back());
             if (before.back() && !backup::fits(*s, before.back()->type, before.back()->data.size())) ++misfits;
         }
-        const backup::Backup file = backup::makeBackup(m.mem);
+        const backup::Backup file = backup::makeBackup(m.store);
         EXPECT_EQ(file.values, backup::writtenSettings().size());
         for (const settings::Setting* s : backup::writtenSettings()) {
             other.push_back(randomState(*s, rng));
@@ -108,7 +106,7 @@ TEST(Backup, RestoreBringsBackEveryValueAsBackedUpPresentOrAbsent) {
         if (plan.refusal == Refusal::NothingToRestore) continue;
         ASSERT_EQ(plan.refusal, Refusal::None);
         EXPECT_EQ(plan.skipped, misfits);
-        const backup::Outcome done = backup::applyRestore(plan, m.reg);
+        const backup::Outcome done = backup::applyRestore(plan, m.store);
         EXPECT_EQ(done.done, plan.values.size());
         EXPECT_EQ(done.keyMissing + done.refused, 0u);
 
@@ -120,7 +118,7 @@ TEST(Backup, RestoreBringsBackEveryValueAsBackedUpPresentOrAbsent) {
             const bool fits = was && backup::fits(*s, was->type, was->data.size());
             if (fits) {
                 Bytes want = was->data;
-                if (s->type == REG_SZ && !want.empty() && want.back() == 0) want.pop_back();
+                if (s->type == platform::ValueType::Text && !want.empty() && want.back() == 0) want.pop_back();
                 ASSERT_TRUE(now);
                 EXPECT_EQ(*now, (platform::RegValueData{s->type, want}));
             } else if (!was && !oldForm) {
@@ -144,8 +142,8 @@ TEST(Restore, SkipsAndCountsValuesOfAnotherSizeThanTheCatalogues) {
     ASSERT_EQ(plan.values.size(), 1u);
     EXPECT_EQ(plan.values[0].setting, &settings::ST9704ATTEN());
     EXPECT_EQ(plan.skipped, 2u);
-    EXPECT_TRUE(backup::fits(settings::CoefSet0(), REG_BINARY, settings::kCoefSetBytes));
-    EXPECT_FALSE(backup::fits(settings::CoefSet0(), REG_BINARY, 45));
+    EXPECT_TRUE(backup::fits(settings::CoefSet0(), platform::ValueType::Binary, settings::kCoefSetBytes));
+    EXPECT_FALSE(backup::fits(settings::CoefSet0(), platform::ValueType::Binary, 45));
 }
 
 // Only the A3D and Equalizer keys are made; a value of any other missing key
@@ -153,13 +151,14 @@ TEST(Restore, SkipsAndCountsValuesOfAnotherSizeThanTheCatalogues) {
 TEST(Restore, WritesOnlyWhereTheKeyIsAndCountsWhatItCouldNot) {
     platform::MemoryRegistry mem;
     platform::mdlRegistry reg(mem);
+    settings::Store store(reg);
     mem.addKey(kCustomization);
     const std::string text =
         "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(kCustomization) + "]\r\n\"CorrectLA2\"=dword:00000001\r\n"
         "[HKEY_LOCAL_MACHINE\\" + std::string(settings::key::ControlPanel) + "]\r\n\"PrimaryXtalk\"=dword:00000001\r\n"
         "\"GamerMode\"=dword:00000001\r\n\"VIAFix\"=-\r\n"
         "[HKEY_LOCAL_MACHINE\\" + std::string(settings::key::A3D) + "]\r\n\"SplashAudio\"=dword:00000001\r\n";
-    const backup::Outcome done = backup::applyRestore(backup::planRestore(text), reg);
+    const backup::Outcome done = backup::applyRestore(backup::planRestore(text), store);
     EXPECT_EQ(done.done, 3u);
     EXPECT_EQ(done.keyMissing, 2u);
     EXPECT_EQ(done.refused, 0u);
@@ -167,19 +166,19 @@ TEST(Restore, WritesOnlyWhereTheKeyIsAndCountsWhatItCouldNot) {
     for (const platform::RegLogEntry& e : mem.log()) EXPECT_NE(e.path, settings::key::ControlPanel);
 
     mem.denyAccess(kCustomization);
-    EXPECT_EQ(backup::applyRestore(backup::planRestore(text), reg).refused, 1u);
+    EXPECT_EQ(backup::applyRestore(backup::planRestore(text), store).refused, 1u);
 }
 
 TEST(RegFile, WritesEveryStoredTypeAsRegeditDoes) {
     const std::string k = "Software\\Aureal\\A3D";
     const std::vector<RegEntry> entries = {
-        {k, "Path", REG_SZ, bytesOf("C:\\A \"B\"")},
-        {k, "Terminated", REG_SZ, bytesOf(std::string("x\0", 2))},
-        {k, "Lines", REG_SZ, bytesOf("a\r\nb")},
-        {k, "Short", REG_DWORD, {1, 2}},
-        {k, "Expand", platform::REG_EXPAND_SZ, bytesOf(std::string("%a%\0", 4))},
-        {k, "None", platform::REG_NONE, {}},
-        {k, "Qword", 11, {0, 0, 0, 0, 0, 0, 0, 1}},
+        {k, "Path", platform::ValueType::Text, bytesOf("C:\\A \"B\"")},
+        {k, "Terminated", platform::ValueType::Text, bytesOf(std::string("x\0", 2))},
+        {k, "Lines", platform::ValueType::Text, bytesOf("a\r\nb")},
+        {k, "Short", platform::ValueType::Dword, {1, 2}},
+        {k, "Expand", platform::ValueType::ExpandText, bytesOf(std::string("%a%\0", 4))},
+        {k, "None", platform::ValueType::None, {}},
+        {k, "Qword", platform::ValueType(11), {0, 0, 0, 0, 0, 0, 0, 1}},
     };
     EXPECT_EQ(backup::writeRegFile(entries),
               "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Aureal\\A3D]\r\n"
@@ -193,7 +192,7 @@ TEST(RegFile, WritesEveryStoredTypeAsRegeditDoes) {
 }
 
 TEST(RegFile, FoldsLongHexListsAtRegeditsColumnAndReadsThemBack) {
-    const RegEntry set{"SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\Equalizer", "CoefSet0", REG_BINARY, Bytes(248, 0xAB)};
+    const RegEntry set{"SYSTEM\\CurrentControlSet\\Services\\wdm_au8830\\Equalizer", "CoefSet0", platform::ValueType::Binary, Bytes(248, 0xAB)};
     const std::string text = backup::writeRegFile({set});
     std::size_t lines = 0, start = text.find("\"CoefSet0\"");
     while (start < text.size()) {
@@ -223,7 +222,7 @@ TEST(RegFile, ReadsRegeditsUnicodeExport) {
     ASSERT_EQ(r.error, backup::ReadError::None);
     ASSERT_EQ(r.entries.size(), 2u);
     EXPECT_EQ(r.entries[0].data, bytesOf("Yamaha YSTM100"));
-    EXPECT_EQ(r.entries[1].type, platform::REG_EXPAND_SZ);
+    EXPECT_EQ(r.entries[1].type, platform::ValueType::ExpandText);
     EXPECT_EQ(r.entries[1].data, bytesOf(std::string("%a%\0", 4)));
     // The same form saved as 8-bit text reads the same.
     EXPECT_EQ(backup::readRegFile(text).entries[0], r.entries[0]);
@@ -237,13 +236,13 @@ TEST(RegFile, EveryStoredTypeSurvivesWritingAndReading) {
             Bytes b(n);
             for (auto& c : b) c = static_cast<std::uint8_t>(rng());
             if (n) b.back() |= 1;  // a terminator's fate is the writer test's
-            entries.push_back({"Key\\" + std::to_string(type), "v\\\"" + std::to_string(n), type, b});
+            entries.push_back({"Key\\" + std::to_string(type), "v\\\"" + std::to_string(n), platform::ValueType(type), b});
         }
     }
     const backup::ReadResult r = backup::readRegFile(backup::writeRegFile(entries));
     ASSERT_EQ(r.error, backup::ReadError::None);
     ASSERT_EQ(r.entries.size(), entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(r.entries[i], entries[i]) << entries[i].type;
+    for (std::size_t i = 0; i < entries.size(); ++i) EXPECT_EQ(r.entries[i], entries[i]) << std::uint32_t(entries[i].type);
 }
 
 TEST(Restore, TakesOnlyTheProgramsValuesOfTheirOwnTypeAndCountsTheRest) {
@@ -305,22 +304,22 @@ TEST(Restore, RefusesFilesItCannotTrust) {
 
 TEST(Undo, PutsBackWhatWasStoredAndRemovesWhatWasNot) {
     Machine m;
-    m.mem.setRaw(settings::key::A3D, "SplashAudio", REG_SZ, bytesOf(std::string("1\0", 2)));  // not the program's form
+    m.mem.setRaw(settings::key::A3D, "SplashAudio", platform::ValueType::Text, bytesOf(std::string("1\0", 2)));  // not the program's form
     m.mem.setDword(kCustomization, "SpdifFrequency", 44100);
     backup::Snapshot start;
-    start.take(m.mem);
-    EXPECT_FALSE(start.changedSince(m.mem));
+    start.take(m.store);
+    EXPECT_FALSE(start.changedSince(m.store));
 
     m.mem.setDword(settings::key::A3D, "SplashAudio", 0);
     m.mem.setDword(kCustomization, "SpdifFrequency", 48000);
     m.mem.setDword(settings::key::A3D, "SplashScreen", 0);
-    EXPECT_TRUE(start.changedSince(m.mem));
+    EXPECT_TRUE(start.changedSince(m.store));
     m.mem.clearLog();
-    start.putBack(m.reg);
+    start.putBack(m.store);
 
     EXPECT_EQ(m.mem.log().size(), 3u);  // only what differs
-    EXPECT_EQ(*m.mem.get(settings::key::A3D, "SplashAudio"), (platform::RegValueData{REG_SZ, bytesOf(std::string("1\0", 2))}));
+    EXPECT_EQ(*m.mem.get(settings::key::A3D, "SplashAudio"), (platform::RegValueData{platform::ValueType::Text, bytesOf(std::string("1\0", 2))}));
     EXPECT_EQ(m.mem.getDword(kCustomization, "SpdifFrequency"), 44100u);
     EXPECT_FALSE(m.mem.get(settings::key::A3D, "SplashScreen"));
-    EXPECT_FALSE(start.changedSince(m.mem));
+    EXPECT_FALSE(start.changedSince(m.store));
 }

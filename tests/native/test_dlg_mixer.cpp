@@ -53,7 +53,7 @@ TEST_F(MixerTest, SuccessfulStartStoresExactlyTheTypedPathAndCloses) {
     EXPECT_EQ(env.launcher.files, (std::vector<std::string>{path}));
     auto stored = env.mem.get(kCP, "AC97MixerLocation");
     ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->type, platform::REG_SZ);
+    EXPECT_EQ(stored->type, platform::ValueType::Text);
     EXPECT_EQ(std::string(stored->data.begin(), stored->data.end()), path);
     EXPECT_TRUE(env.msg.shown.empty());
     EXPECT_TRUE(main.visible());

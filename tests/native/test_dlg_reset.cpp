@@ -42,7 +42,7 @@ struct ResetTest : ::testing::Test {
     void SetUp() override {
         // Every value the program knows, away from its reset default.
         for (const settings::Setting& s : settings::all()) {
-            if (s.type == platform::REG_DWORD) env.mem.setDword(s.key, s.name, 77);
+            if (s.type == platform::ValueType::Dword) env.mem.setDword(s.key, s.name, 77);
             else env.mem.setString(s.key, s.name, kText);
         }
         main.show();
@@ -54,7 +54,7 @@ struct ResetTest : ::testing::Test {
         for (const RegLogEntry& e : env.mem.log()) {
             std::string where = e.path.substr(e.path.rfind('\\') + 1) + ":" + e.name;
             if (e.op == RegLogEntry::Delete) out.push_back("-" + where);
-            else if (e.op == RegLogEntry::Set && e.value.type == platform::REG_DWORD && e.value.data.size() == 4)
+            else if (e.op == RegLogEntry::Set && e.value.type == platform::ValueType::Dword && e.value.data.size() == 4)
                 out.push_back(where + "=" + std::to_string(e.value.data[0] | e.value.data[1] << 8 |
                                                            e.value.data[2] << 16 | e.value.data[3] << 24));
             else out.push_back("?" + where);
@@ -79,7 +79,7 @@ TEST_F(ResetTest, OpeningReadsNothingAndResetAllWritesEveryGroupInOrder) {
         SCOPED_TRACE(s.name);
         auto now = env.mem.get(s.key, s.name);
         ASSERT_TRUE(now);
-        if (s.type == platform::REG_DWORD) EXPECT_EQ(now->data, (std::vector<std::uint8_t>{77, 0, 0, 0}));
+        if (s.type == platform::ValueType::Dword) EXPECT_EQ(now->data, (std::vector<std::uint8_t>{77, 0, 0, 0}));
         else EXPECT_EQ(std::string(now->data.begin(), now->data.end()), kText);
     }
     auto after = env.mem.snapshot();
@@ -151,7 +151,7 @@ TEST_F(ResetTest, OkAndTheCloseBoxGiveTheMainWindowBack) {
 // One safety copy per opening, before the first reset writes anything.
 TEST_F(ResetTest, ASafetyCopyComesBeforeTheFirstResetOfAnOpening) {
     const std::string copies = "C:\\Documents and Settings\\Ann\\Application Data\\Quillmere";
-    const std::string before = backup::makeBackup(env.mem).text;
+    const std::string before = backup::makeBackup(env.store).text;
     dlg->cmdMIDIFX.click();
     dlg->cmdResetAll.click();
     EXPECT_EQ(env.documents.files.size(), 1u);

@@ -105,7 +105,7 @@ namespace {
 // including those that fail for want of a key.
 struct SpyRegistry : platform::MemoryRegistry {
     std::vector<std::string> tried;
-    platform::RegStatus setValue(platform::RegKey k, const std::string& n, std::uint32_t t, const std::uint8_t* d,
+    platform::RegStatus setValue(platform::RegKey k, const std::string& n, platform::ValueType t, const std::uint8_t* d,
                                  std::uint32_t s) override {
         tried.push_back(n);
         return MemoryRegistry::setValue(k, n, t, d, s);
@@ -120,7 +120,6 @@ struct Writer {
                     }};
     platform::Services services() {
         platform::Services s;
-        s.registry = &mem;
         s.reg = &reg;
         return s;
     }
@@ -132,7 +131,7 @@ TEST(EqWriter, InstallsSetsIntoAKeyItCreates) {
     Writer w;
     w.writer.ApplyEqPreset(EqCurve::Dance);
     EXPECT_EQ(w.mem.tried, (std::vector<std::string>{"CoefSet0", "EqBypass", "ActiveCoefSet"}));
-    EXPECT_EQ(w.mem.get(kEq, "CoefSet0"), (platform::RegValueData{platform::REG_BINARY, bytesOf(hexText(EqCurve::Dance))}));
+    EXPECT_EQ(w.mem.get(kEq, "CoefSet0"), (platform::RegValueData{platform::ValueType::Binary, bytesOf(hexText(EqCurve::Dance))}));
     EXPECT_EQ(w.mem.getDword(kEq, "EqBypass"), 0u);
     EXPECT_EQ(w.mem.getDword(kEq, "ActiveCoefSet"), 0u);
     const auto once = w.mem.snapshot();

@@ -35,7 +35,7 @@ struct Harness : ::testing::Test {
 
     void put(const Setting& s, const RegValueData& v) { env.mem.setRaw(s.key, s.name, v.type, v.data); }
     void store(const Setting& s, const platform::SettingValue& v) {
-        reg.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name, v, s.type);
+        reg.StoreRegSetting(platform::Root::LocalMachine, s.key, s.name, v, s.type);
     }
     // What a load that does `change` is judged to have done.
     std::string load(const qmfuzz::LoadRules& rules, const std::function<void()>& change) {
@@ -57,16 +57,16 @@ TEST_F(Harness, LoadRulesAcceptWriteBackAndCreationButNotReplacingWhatTheUserSto
     put(SetGPIO0InQuad(), textValue("1"));
     EXPECT_EQ(load(quad, [&] { store(SetGPIO0InQuad(), 1); }), "");  // the text "1" comes back as 1
 
-    put(SetGPIO0InQuad(), {platform::REG_BINARY, {9, 9, 9, 9}});
+    put(SetGPIO0InQuad(), {platform::ValueType::Binary, {9, 9, 9, 9}});
     EXPECT_NE(load(quad, [&] { store(SetGPIO0InQuad(), 0); }), "");  // unreadable, still the user's
 
     put(SetGPIO0InQuad(), dwordValue(7));
     EXPECT_NE(load(quad, [&] { store(SetGPIO0InQuad(), 0); }), "");
     EXPECT_NE(load(quad, [&] { store(QuadCodecOutputModeState(), 1); }), "");  // the load never writes it
 
-    env.mem.setRaw(key::ControlPanel, "Reg16", platform::REG_DWORD, {1, 0, 0, 0});
+    env.mem.setRaw(key::ControlPanel, "Reg16", platform::ValueType::Dword, {1, 0, 0, 0});
     EXPECT_NE(load(qmfuzz::unchangedLoadRules("frmReset"), [&] {
-                  reg.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, key::ControlPanel, "Reg16", 2, platform::REG_DWORD);
+                  reg.StoreRegSetting(platform::Root::LocalMachine, key::ControlPanel, "Reg16", 2, platform::ValueType::Dword);
               }),
               "");
 }
@@ -97,7 +97,7 @@ TEST_F(Harness, EqualizerLoadReinstallsOnlyTheStoredPresetsSet) {
     put(PresetNumber(), dwordValue(2));
     auto install = [&](equalizer::EqCurve c) {
         const auto set = qmfuzz::coefSet(c);
-        env.mem.setRaw(key::Equalizer, "CoefSet0", platform::REG_BINARY, set);
+        env.mem.setRaw(key::Equalizer, "CoefSet0", platform::ValueType::Binary, set);
     };
     EXPECT_EQ(load(eq, [&] { install(equalizer::EqCurve::Pop); }), "");
     EXPECT_NE(load(eq, [&] { install(equalizer::EqCurve::Rock); }), "");
@@ -114,24 +114,24 @@ TEST_F(Harness, EveryWriteMustBeACatalogueValueOfItsTypeAndMeaning) {
     EXPECT_EQ(writes([&] {
                   store(PrimaryXtalk(), 3);
                   store(AU30TRAY(), "au30tray.exe");
-                  reg.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, key::Run, "AU30TRAY");
-                  reg.MakeRegKey(platform::HKEY_LOCAL_MACHINE, key::A3D);
+                  reg.RemoveRegValue(platform::Root::LocalMachine, key::Run, "AU30TRAY");
+                  reg.MakeRegKey(platform::Root::LocalMachine, key::A3D);
               }),
               "");
     EXPECT_NE(writes([&] { store(PrimaryXtalk(), 4); }), "");
-    EXPECT_NE(writes([&] { reg.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, key::ControlPanel, "PrimaryXtalk", "2",
-                                               platform::REG_SZ); }),
+    EXPECT_NE(writes([&] { reg.StoreRegSetting(platform::Root::LocalMachine, key::ControlPanel, "PrimaryXtalk", "2",
+                                               platform::ValueType::Text); }),
               "");
     EXPECT_NE(writes([&] { store(AU30TRAY(), "C:\\au30tray.exe"); }), "");
     EXPECT_NE(writes([&] { store(MediaPlayerProg(), "wmplayer.exe"); }), "");  // read, never written
-    EXPECT_NE(writes([&] { reg.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, key::ControlPanel, "Extra", 1,
-                                               platform::REG_DWORD); }),
+    EXPECT_NE(writes([&] { reg.StoreRegSetting(platform::Root::LocalMachine, key::ControlPanel, "Extra", 1,
+                                               platform::ValueType::Dword); }),
               "");
     store(PresetNumber(), 1);
-    EXPECT_NE(writes([&] { reg.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, key::EqPreset, "PresetNumber"); }), "");
-    EXPECT_NE(writes([&] { reg.MakeRegKey(platform::HKEY_LOCAL_MACHINE, "Software\\Aureal\\Other"); }), "");
+    EXPECT_NE(writes([&] { reg.RemoveRegValue(platform::Root::LocalMachine, key::EqPreset, "PresetNumber"); }), "");
+    EXPECT_NE(writes([&] { reg.MakeRegKey(platform::Root::LocalMachine, "Software\\Aureal\\Other"); }), "");
     platform::RegKey open = 0;
-    EXPECT_NE(writes([&] { env.mem.openKey(platform::HKEY_LOCAL_MACHINE, key::Run, 0x3F, open); }), "");
+    EXPECT_NE(writes([&] { env.mem.openKey(platform::Root::LocalMachine, key::Run, platform::Access::ReadWrite, open); }), "");
     env.mem.closeKey(open);
 
     std::string started = "C:\\AC97Mix\\AC97Mixer.exe";
@@ -267,7 +267,7 @@ TEST_F(Harness, MachineEditsMakeOneKeyValueOrVersionOdd) {
     EXPECT_EQ(e.mem.getString(key::ControlPanel, "PrimaryXtalk"), "5");
     EXPECT_FALSE(e.mem.hasKey(key::SpeakerCompensation));
     platform::RegKey k = 0;
-    EXPECT_EQ(e.mem.openKey(platform::HKEY_LOCAL_MACHINE, key::Customization, 0x3F, k), platform::ERROR_ACCESS_DENIED_);
+    EXPECT_EQ(e.mem.openKey(platform::Root::LocalMachine, key::Customization, platform::Access::ReadWrite, k), platform::RegStatus::AccessDenied);
     platform::WindowsVersionInfo v;
     platform::DetectWindowsName(e.version, v);
     EXPECT_EQ(v.name, "Windows 2000");

@@ -28,7 +28,7 @@ struct Scenario : ::testing::Test {
     void TearDown() override { qmfuzz::onFinding = nullptr; }
 
     void store(const Setting& s, const platform::SettingValue& v) {
-        w.env.reg.StoreRegSetting(platform::HKEY_LOCAL_MACHINE, s.key, s.name, v, s.type);
+        w.env.reg.StoreRegSetting(platform::Root::LocalMachine, s.key, s.name, v, s.type);
     }
     // Runs `act` as one checked action; "" when every check passed.
     std::string step(qmfuzz::Session& s, const std::function<void()>& act, const qmfuzz::LoadRules* rules = nullptr,
@@ -50,7 +50,7 @@ TEST_F(Scenario, MainWindowWithOddStoredValuesLoadsAndWorksWithinTheRules) {
     machine.values[&PrimaryXtalk()] = dwordValue(7);  // no such entry: nothing selected, nothing written
     machine.values[&SplashAudio()] = textValue("1");
     machine.values[&AU30TRAY()] = textValue("C:\\WINDOWS\\au30tray.exe");
-    machine.values[&HighPerformanceMIDI()] = {platform::REG_BINARY, {1}};  // unreadable, kept
+    machine.values[&HighPerformanceMIDI()] = {platform::ValueType::Binary, {1}};  // unreadable, kept
     machine.apply(w.env);
     frmMain f(w.services(), w.ui());
     qmfuzz::Session s(user, w, f);
@@ -120,7 +120,7 @@ TEST_F(Scenario, EqualizerOverSpeakerCompensationAndOffLoadsAndWorksWithinTheRul
     EXPECT_NE(step(s, [&] {
                   f->cboEQPreset.setListIndex(2);
                   const auto rock = qmfuzz::coefSet(equalizer::EqCurve::Rock);
-                  w.env.mem.setRaw(key::Equalizer, "CoefSet0", platform::REG_BINARY, rock);
+                  w.env.mem.setRaw(key::Equalizer, "CoefSet0", platform::ValueType::Binary, rock);
               }),
               "");
 }

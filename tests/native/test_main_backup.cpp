@@ -50,7 +50,7 @@ TEST_F(MainBackup, BacksUpWhatIsStoredToTheChosenFile) {
     EXPECT_EQ(request.filterName, "Registration Files (*.reg)");
     EXPECT_EQ(request.filterPattern, "*.reg");
     EXPECT_EQ(request.defaultName, "Quillmere settings 2026-03-07.reg");
-    const backup::Backup expected = backup::makeBackup(env.mem);
+    const backup::Backup expected = backup::makeBackup(env.store);
     EXPECT_EQ(env.documents.files[kFile], expected.text);
     EXPECT_EQ(lastMessage().text, std::to_string(expected.values) + " settings were backed up to " + kFile + ".");
     EXPECT_EQ(lastMessage().title, "Back Up Settings");
@@ -75,7 +75,7 @@ TEST_F(MainBackup, RestorePutsTheFilesValuesBackAndTheWindowShowsThem) {
     setText(AU30TRAY(), "au30tray.exe");
     frmMain& f = loadFresh();
     backUp(f);
-    const std::size_t stored = backup::makeBackup(env.mem).values;
+    const std::size_t stored = backup::makeBackup(env.store).values;
     env.documents.files[kFile] += "[HKEY_CURRENT_USER\\Software]\r\n\"x\"=dword:00000001\r\n";
 
     f.hsbPCM1.setValue(20);
@@ -125,7 +125,7 @@ TEST_F(MainBackup, ABrokenFileIsRefusedAndNothingWritten) {
 }
 
 TEST_F(MainBackup, UndoPutsBackWhatWasStoredBeforeTheLoadingSequence) {
-    env.mem.setRaw(key::A3D, "SplashScreen", platform::REG_SZ, {'1', 0});  // as regedit stores a text
+    env.mem.setRaw(key::A3D, "SplashScreen", platform::ValueType::Text, {'1', 0});  // as regedit stores a text
     frmMain& f = loadFresh();
     f.chkA3DSplash.setValue(1);
     f.hsbRear.setValue(30);
@@ -139,7 +139,7 @@ TEST_F(MainBackup, UndoPutsBackWhatWasStoredBeforeTheLoadingSequence) {
     EXPECT_EQ(dword(AC97MixerRearOutVol()), 8u);
     EXPECT_EQ(f.hsbRear.value(), 8);
     EXPECT_FALSE(has(SpdifCard(1)));
-    EXPECT_EQ(env.mem.get(key::A3D, "SplashScreen")->type, platform::REG_SZ);
+    EXPECT_EQ(env.mem.get(key::A3D, "SplashScreen")->type, platform::ValueType::Text);
     EXPECT_EQ(f.chkA3DSplash.value(), 0);  // as the loading sequence shows such a text
 }
 
@@ -174,13 +174,13 @@ TEST_F(MainBackup, AfterARestoreOrAnUndoTheWindowShowsTheRegistryAndWritesNothin
     setText(AU30TRAY(), "C:\\Tools\\AU30TRAY.EXE");
     set(SoftSynthModeIndex(), 1);
     set(PrimaryXtalk(), 3);
-    env.reg.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, key::ControlPanel, "HighPerformanceMIDI");
+    env.reg.RemoveRegValue(platform::Root::LocalMachine, key::ControlPanel, "HighPerformanceMIDI");
     frmMain& f = loadFresh();
     f.chkTray.setValue(0);
     f.cboA3DType.setListIndex(0);
     env.msg.answers = {ui::ID_YES};
     f.runSystemCommand(kUndo);
-    const std::string started = backup::makeBackup(env.mem).text;
+    const std::string started = backup::makeBackup(env.store).text;
     EXPECT_EQ(f.chkTray.value(), 1);
     EXPECT_EQ(f.cboWavetableMode.listIndex(), 1);
     EXPECT_EQ(f.cboA3DType.listIndex(), 3);
@@ -199,7 +199,7 @@ TEST_F(MainBackup, AfterARestoreOrAnUndoTheWindowShowsTheRegistryAndWritesNothin
     f.chkTray.setValue(0);
     env.mem.clearLog();
     restore(f, ui::ID_YES);
-    EXPECT_EQ(backup::makeBackup(env.mem).text, started);
+    EXPECT_EQ(backup::makeBackup(env.store).text, started);
 }
 
 // WPCRSET is not installed here: its keys are missing.
@@ -221,14 +221,14 @@ TEST_F(MainBackup, ASafetyCopyOfWhatIsStoredComesBeforeARestoreOrAnUndo) {
     frmMain& f = loadFresh();
     backUp(f);
     f.hsbPCM1.setValue(20);
-    const std::string changed = backup::makeBackup(env.mem).text;
+    const std::string changed = backup::makeBackup(env.store).text;
     restore(f, ui::ID_YES);
     const std::string first = std::string(kCopies) + "\\Before restore 2026-03-07 143005.reg";
     EXPECT_EQ(env.documents.files[first], changed);
     f.hsbPCM1.setValue(21);
     env.clock.date.second = 6;
     env.msg.answers = {ui::ID_YES};
-    const std::string beforeUndo = backup::makeBackup(env.mem).text;
+    const std::string beforeUndo = backup::makeBackup(env.store).text;
     f.runSystemCommand(kUndo);
     EXPECT_EQ(env.documents.files[std::string(kCopies) + "\\Before undo 2026-03-07 143006.reg"], beforeUndo);
 

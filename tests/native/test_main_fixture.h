@@ -70,7 +70,7 @@ struct MainWindowTest : ::testing::Test {
             case platform::RegLogEntry::CreateKey: out.push_back("+" + e.path); break;
             case platform::RegLogEntry::Delete: out.push_back("-" + e.name); break;
             case platform::RegLogEntry::Set:
-                if (e.value.type == platform::REG_DWORD && e.value.data.size() == 4) {
+                if (e.value.type == platform::ValueType::Dword && e.value.data.size() == 4) {
                     const auto& d = e.value.data;
                     std::uint32_t v = d[0] | (d[1] << 8) | (d[2] << 16) | (std::uint32_t(d[3]) << 24);
                     out.push_back(e.name + "=" + std::to_string(v));

@@ -67,7 +67,7 @@ TEST_F(MainHandlers, TrayAutostartIsStoredAsTheBareNameAndRemoved) {
     EXPECT_EQ(writes(), (Writes{"AU30TRAY='au30tray.exe'"}));
     auto v = env.mem.get(key::Run, "AU30TRAY");
     ASSERT_TRUE(v);
-    EXPECT_EQ(v->type, platform::REG_SZ);
+    EXPECT_EQ(v->type, platform::ValueType::Text);
     EXPECT_EQ(v->data.size(), 12u);
 
     f.chkTray.setValue(0);

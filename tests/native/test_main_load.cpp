@@ -206,19 +206,19 @@ TEST_F(MainLoad, AFailingVersionQueryCountsAsNotXP) {
 
 TEST_F(MainLoad, BadStoredValuesLeaveControlsAsTheyWereAndTheRegistryUntouched) {
     set(AC97PCMOutVol(), 40);                                                     // past the bar
-    env.mem.setRaw(key::Customization, "AC97PCM2OutVol", platform::REG_BINARY, {8, 0, 0, 0});  // wrong type
+    env.mem.setRaw(key::Customization, "AC97PCM2OutVol", platform::ValueType::Binary, {8, 0, 0, 0});  // wrong type
     setText(AC97MixerFrontOutVol(), "loud");                                      // not a number
     set(AC97MixerRearOutVol(), 0xFFFFFFFF);                                       // -1
     set(ReverbAmount(), 128);
     setText(ChorusAmount(), "");
     set(DisableAC97Codec3DEffect(), 7);
-    env.mem.setRaw(key::Customization, "ST9708LA4RearInversion", platform::REG_SZ, {'1', 0});  // with terminator
+    env.mem.setRaw(key::Customization, "ST9708LA4RearInversion", platform::ValueType::Text, {'1', 0});  // with terminator
     setText(ST9704ATTEN(), "yes");
     set(DetectSpdifOut(), 9);
     set(SoftSynthModeIndex(), 3);
     set(PrimaryXtalk(), 0x80000000);
     setText(SplashAudio(), "");  // stored, though empty: not replaced
-    env.mem.setRaw(key::ControlPanel, "HighPerformanceMIDI", platform::REG_BINARY, {1});
+    env.mem.setRaw(key::ControlPanel, "HighPerformanceMIDI", platform::ValueType::Binary, {1});
     const auto before = env.mem.snapshot();
     frmMain& f = load();
 

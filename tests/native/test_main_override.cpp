@@ -54,7 +54,7 @@ TEST_F(MainOverride, LeavesTheTrayUntickedAndItsValueAlone) {
 
 TEST_F(MainOverride, CreatesTheMissingValuesLikeTheLoading) {
     for (auto* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()})
-        env.reg.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, s->key, s->name);
+        env.reg.RemoveRegValue(platform::Root::LocalMachine, s->key, s->name);
     frmMain& f = loadAndOverride();
     for (auto* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()}) EXPECT_EQ(dword(*s), 0u) << s->name;
     EXPECT_EQ(f.chkPlayA3D.value(), 0);

@@ -23,7 +23,7 @@ TEST_F(MainTools, EachEntryStartsItsCommandLine) {
 }
 
 TEST_F(MainTools, MediaPlayerUsesTheCommandReadAtLoadWithoutItsTerminator) {
-    env.mem.setRaw(key::DirectXMedia, ".Prog", platform::REG_SZ,
+    env.mem.setRaw(key::DirectXMedia, ".Prog", platform::ValueType::Text,
                    {'m', 'p', 'l', 'a', 'y', 'e', 'r', '2', '.', 'e', 'x', 'e', 0});
     frmMain& f = loadFresh();
     env.mem.setString(key::DirectXMedia, ".Prog", "other.exe");

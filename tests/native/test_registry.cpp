@@ -16,7 +16,7 @@ struct RegistryTest : ::testing::Test {
 }  // namespace
 
 TEST_F(RegistryTest, MissingKeyReadsEmptyAndConvertsToNothing) {
-    SettingValue v = reg.FetchRegSetting(HKEY_LOCAL_MACHINE, "No\\Such\\Key", "x");
+    SettingValue v = reg.FetchRegSetting(platform::Root::LocalMachine, "No\\Such\\Key", "x");
     EXPECT_TRUE(v.isEmpty());
     EXPECT_EQ(v.toText(), "");
     EXPECT_EQ(v.toInt16(), std::int16_t(0));
@@ -24,33 +24,33 @@ TEST_F(RegistryTest, MissingKeyReadsEmptyAndConvertsToNothing) {
 }
 
 TEST_F(RegistryTest, StoreIntoMissingKeyIsLostUntilTheKeyIsMade) {
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kA3D, "SplashAudio", 0, REG_DWORD);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kA3D, "SplashAudio", 0, platform::ValueType::Dword);
     EXPECT_FALSE(mem.hasKey(kA3D));
     EXPECT_TRUE(mem.log().empty());
-    reg.MakeRegKey(HKEY_LOCAL_MACHINE, kA3D);
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kA3D, "SplashAudio", 0, REG_DWORD);
+    reg.MakeRegKey(platform::Root::LocalMachine, kA3D);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kA3D, "SplashAudio", 0, platform::ValueType::Dword);
     auto v = mem.get(kA3D, "SplashAudio");
     ASSERT_TRUE(v);
-    EXPECT_EQ(v->type, REG_DWORD);
+    EXPECT_EQ(v->type, platform::ValueType::Dword);
     EXPECT_EQ(v->data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
     EXPECT_EQ(mem.openHandles(), 0u);
 }
 
 TEST_F(RegistryTest, TextIsWrittenWithoutTerminatorAndReadBackExactly) {
     mem.addKey(kCust);
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "AU30TRAY", "au30tray.exe", REG_SZ);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "AU30TRAY", "au30tray.exe", platform::ValueType::Text);
     auto raw = mem.get(kCust, "au30tray");
     ASSERT_TRUE(raw);
-    EXPECT_EQ(raw->type, REG_SZ);
+    EXPECT_EQ(raw->type, platform::ValueType::Text);
     EXPECT_EQ(raw->data.size(), 12u);
-    EXPECT_EQ(reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "AU30TRAY").toText(), "au30tray.exe");
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "Empty", "", REG_SZ);
+    EXPECT_EQ(reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "AU30TRAY").toText(), "au30tray.exe");
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "Empty", "", platform::ValueType::Text);
     EXPECT_EQ(mem.get(kCust, "Empty")->data.size(), 0u);
 }
 
 TEST_F(RegistryTest, StoredTerminatorComesBackAsACharacter) {
-    mem.setRaw(kCust, "X", REG_SZ, {'1', 0});
-    std::string t = reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "X").toText();
+    mem.setRaw(kCust, "X", platform::ValueType::Text, {'1', 0});
+    std::string t = reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "X").toText();
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0], '1');
     EXPECT_EQ(t[1], '\0');
@@ -59,38 +59,38 @@ TEST_F(RegistryTest, StoredTerminatorComesBackAsACharacter) {
 
 TEST_F(RegistryTest, DwordReadsAsIntegerAndDecimalText) {
     mem.setDword(kCust, "SpdifFrequency", 48000);
-    SettingValue v = reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "spdiffrequency");
+    SettingValue v = reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "spdiffrequency");
     EXPECT_TRUE(v.isNumber());
     EXPECT_EQ(v.toInt32(), 48000);
     EXPECT_EQ(v.toText(), "48000");
     EXPECT_FALSE(v.toInt16());  // outside 16 bits
     mem.setDword(kCust, "Neg", 0xFFFFFFFFu);
-    EXPECT_EQ(reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "Neg").toText(), "-1");
+    EXPECT_EQ(reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "Neg").toText(), "-1");
 }
 
 TEST_F(RegistryTest, OtherTypesReadAsEmpty) {
-    for (std::uint32_t t : {REG_BINARY, REG_EXPAND_SZ, REG_MULTI_SZ, REG_NONE}) {
+    for (platform::ValueType t : {platform::ValueType::Binary, platform::ValueType::ExpandText, platform::ValueType::MultiText, platform::ValueType::None}) {
         mem.setRaw(kCust, "B", t, {1, 2, 3, 4});
         SettingValue v;
         RegKey k = 0;
-        ASSERT_EQ(mem.openKey(HKEY_LOCAL_MACHINE, kCust, KEY_ACCESS_0x3F, k), 0);
-        EXPECT_EQ(reg.ReadRegValue(k, "B", v), -1);
+        ASSERT_EQ(mem.openKey(platform::Root::LocalMachine, kCust, platform::Access::ReadWrite, k), platform::RegStatus::Ok);
+        EXPECT_EQ(reg.ReadRegValue(k, "B", v), platform::RegStatus(-1));
         mem.closeKey(k);
         EXPECT_TRUE(v.isEmpty());
-        EXPECT_TRUE(reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "B").isEmpty());
+        EXPECT_TRUE(reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "B").isEmpty());
     }
     // A DWORD of the wrong length is not taken for a number.
-    mem.setRaw(kCust, "Short", REG_DWORD, {1, 2});
-    EXPECT_TRUE(reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "Short").isEmpty());
+    mem.setRaw(kCust, "Short", platform::ValueType::Dword, {1, 2});
+    EXPECT_TRUE(reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "Short").isEmpty());
 }
 
 TEST_F(RegistryTest, RemoveOfMissingValueChangesNothing) {
     mem.setDword(kCust, "Keep", 1);
-    reg.RemoveRegValue(HKEY_LOCAL_MACHINE, kCust, "Gone");
-    reg.RemoveRegValue(HKEY_LOCAL_MACHINE, "No\\Key", "Gone");
+    reg.RemoveRegValue(platform::Root::LocalMachine, kCust, "Gone");
+    reg.RemoveRegValue(platform::Root::LocalMachine, "No\\Key", "Gone");
     EXPECT_TRUE(mem.log().empty());
     EXPECT_TRUE(mem.get(kCust, "Keep"));
-    reg.RemoveRegValue(HKEY_LOCAL_MACHINE, kCust, "KEEP");
+    reg.RemoveRegValue(platform::Root::LocalMachine, kCust, "KEEP");
     EXPECT_FALSE(mem.get(kCust, "Keep"));
     EXPECT_EQ(mem.openHandles(), 0u);
 }
@@ -98,20 +98,20 @@ TEST_F(RegistryTest, RemoveOfMissingValueChangesNothing) {
 TEST_F(RegistryTest, AccessDeniedKeyBehavesAsMissing) {
     mem.setDword(kCust, "EnableSpdifOut", 1);
     mem.denyAccess(kCust);
-    EXPECT_TRUE(reg.FetchRegSetting(HKEY_LOCAL_MACHINE, kCust, "EnableSpdifOut").isEmpty());
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "EnableSpdifOut", 0, REG_DWORD);
-    reg.RemoveRegValue(HKEY_LOCAL_MACHINE, kCust, "EnableSpdifOut");
-    reg.MakeRegKey(HKEY_LOCAL_MACHINE, kCust);
+    EXPECT_TRUE(reg.FetchRegSetting(platform::Root::LocalMachine, kCust, "EnableSpdifOut").isEmpty());
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "EnableSpdifOut", 0, platform::ValueType::Dword);
+    reg.RemoveRegValue(platform::Root::LocalMachine, kCust, "EnableSpdifOut");
+    reg.MakeRegKey(platform::Root::LocalMachine, kCust);
     EXPECT_EQ(mem.getDword(kCust, "EnableSpdifOut"), 1u);
     EXPECT_TRUE(mem.log().empty());
 }
 
 TEST_F(RegistryTest, WriteOfOtherTypesOrNonNumbersWritesNothing) {
     mem.addKey(kCust);
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "A", 5, REG_BINARY);
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "B", "x", REG_DWORD);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "A", 5, platform::ValueType::Binary);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "B", "x", platform::ValueType::Dword);
     EXPECT_TRUE(mem.log().empty());
-    reg.StoreRegSetting(HKEY_LOCAL_MACHINE, kCust, "C", "-2", REG_DWORD);
+    reg.StoreRegSetting(platform::Root::LocalMachine, kCust, "C", "-2", platform::ValueType::Dword);
     EXPECT_EQ(mem.getDword(kCust, "C"), 0xFFFFFFFEu);
 }
 

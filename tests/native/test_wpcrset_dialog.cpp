@@ -24,7 +24,7 @@ std::vector<std::string> writes(const platform::MemoryRegistry& mem) {
         const std::string k = e.path.substr(e.path.rfind('\\') + 1) + "\\" + e.name;
         const auto& d = e.value.data;
         if (e.op == platform::RegLogEntry::Delete) out.push_back("-" + e.name);
-        else if (e.op == platform::RegLogEntry::Set && d.size() == 4 && e.value.type == platform::REG_DWORD)
+        else if (e.op == platform::RegLogEntry::Set && d.size() == 4 && e.value.type == platform::ValueType::Dword)
             out.push_back(k + "=" + std::to_string(d[0] | d[1] << 8 | d[2] << 16 | std::uint32_t(d[3]) << 24));
         else out.push_back(k + "=?");
     }
@@ -117,7 +117,7 @@ TEST_F(Dialog, NotInstalledShowsOneMessageAndGivesTheOwnerBack) {
         env.msg.shown.clear();
         env.mem.setDword(kParams, "Start", 4);
         env.mem.setDword(kService, "Start", 0);
-        for (const auto& k : keys) env.reg.RemoveRegValue(platform::HKEY_LOCAL_MACHINE, k, "Start");
+        for (const auto& k : keys) env.reg.RemoveRegValue(platform::Root::LocalMachine, k, "Start");
         open();
         ASSERT_EQ(env.msg.shown.size(), 1u) << keys.front();
         EXPECT_EQ(env.msg.shown[0].text, kNotInstalled);
@@ -159,7 +159,7 @@ TEST_F(Dialog, BadStoredValuesNeverCrashOrGetRewritten) {
     env.mem.setString(kParams, "Start", "on");
     env.mem.setDword(kService, "Start", 99);
     env.mem.setString(kPanel, "VIAFix", "yes");
-    env.mem.setRaw(kPanel, "VIAAGP", platform::REG_BINARY, {1, 0});
+    env.mem.setRaw(kPanel, "VIAAGP", platform::ValueType::Binary, {1, 0});
     env.mem.setString(kParams, "RegCnt", "many");
     const auto before = env.mem.snapshot();
     EXPECT_TRUE(open().empty());

@@ -17,7 +17,7 @@ std::vector<std::string> writes(const platform::MemoryRegistry& mem) {
         if (e.op == platform::RegLogEntry::Delete) out.push_back("-" + e.name);
         if (e.op != platform::RegLogEntry::Set) continue;
         const auto& d = e.value.data;
-        EXPECT_EQ(e.value.type, platform::REG_DWORD);
+        EXPECT_EQ(e.value.type, platform::ValueType::Dword);
         EXPECT_EQ(d.size(), 4u);
         std::uint32_t v = d.size() == 4 ? d[0] | d[1] << 8 | d[2] << 16 | std::uint32_t(d[3]) << 24 : 0;
         out.push_back(e.name + "=" + std::to_string(v));

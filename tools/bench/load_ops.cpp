@@ -19,27 +19,27 @@ struct CountingRegistry : platform::Registry {
     unsigned opens = 0, creates = 0, infos = 0, reads = 0, sets = 0, deletes = 0, closes = 0;
     explicit CountingRegistry(platform::Registry& r) : inner(r) {}
 
-    platform::RegStatus openKey(platform::RegKey root, const std::string& path, std::uint32_t access,
+    platform::RegStatus openKey(platform::Root root, const std::string& path, platform::Access access,
                                 platform::RegKey& out) override {
         ++opens;
         return inner.openKey(root, path, access, out);
     }
-    platform::RegStatus createKey(platform::RegKey root, const std::string& path, std::uint32_t access,
+    platform::RegStatus createKey(platform::Root root, const std::string& path, platform::Access access,
                                   platform::RegKey& out) override {
         ++creates;
         return inner.createKey(root, path, access, out);
     }
-    platform::RegStatus queryValueInfo(platform::RegKey key, const std::string& name, std::uint32_t& type,
+    platform::RegStatus queryValueInfo(platform::RegKey key, const std::string& name, platform::ValueType& type,
                                        std::uint32_t& size) override {
         ++infos;
         return inner.queryValueInfo(key, name, type, size);
     }
-    platform::RegStatus queryValue(platform::RegKey key, const std::string& name, std::uint32_t& type,
+    platform::RegStatus queryValue(platform::RegKey key, const std::string& name, platform::ValueType& type,
                                    std::uint8_t* data, std::uint32_t& size) override {
         ++reads;
         return inner.queryValue(key, name, type, data, size);
     }
-    platform::RegStatus setValue(platform::RegKey key, const std::string& name, std::uint32_t type,
+    platform::RegStatus setValue(platform::RegKey key, const std::string& name, platform::ValueType type,
                                  const std::uint8_t* data, std::uint32_t size) override {
         ++sets;
         return inner.setValue(key, name, type, data, size);
@@ -59,7 +59,7 @@ struct CountingRegistry : platform::Registry {
 void installDriver(qmtest::TestEnv& env) {
     using namespace settings;
     for (const Setting& s : all()) {
-        if (s.type != platform::REG_DWORD) continue;
+        if (s.type != platform::ValueType::Dword) continue;
         const std::string k = s.key;
         if (k != key::ControlPanel && k != key::Customization) continue;
         env.mem.setDword(k, s.name, static_cast<std::uint32_t>(s.reset.value_or(0)));
@@ -90,7 +90,6 @@ int main() {
     CountingRegistry counting(env.mem);
     platform::mdlRegistry reg(counting);
     platform::Services sys = env.services();
-    sys.registry = &counting;
     sys.reg = &reg;
 
     const std::size_t before = env.mem.operationCount();

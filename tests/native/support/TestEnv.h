@@ -9,6 +9,7 @@
 
 #include "platform/Services.h"
 #include "platform/memory/MemoryRegistry.h"
+#include "settings/Store.h"
 #include "ui/Form.h"
 
 namespace qmtest {
@@ -179,6 +180,7 @@ struct FakeFolders : platform::UserFolders {
 struct TestEnv {
     platform::MemoryRegistry mem;
     platform::mdlRegistry reg{mem};
+    settings::Store store{reg};
     FakeVersion version;
     FakeFileVersions fileVersions;
     FakeFiles files;
@@ -192,7 +194,6 @@ struct TestEnv {
 
     platform::Services services() {
         platform::Services s;
-        s.registry = &mem;
         s.reg = &reg;
         s.version = &version;
         s.fileVersions = &fileVersions;
