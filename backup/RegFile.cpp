@@ -19,24 +19,30 @@ constexpr std::size_t kFoldColumn = 77;
 // Everything is appended to the file's text in place: a backup is made
 // before every restore, undo and reset.
 
+const char kHexDigits[] = "0123456789abcdef";
+
 // Lowercase hexadecimal digits, as regedit writes them, at least `minDigits`.
 void appendHexNumber(std::string& out, std::uint32_t v, std::size_t minDigits) {
     char digits[8];
-    std::size_t n = 0;
+    std::size_t n = 8;
     do {
-        digits[n++] = "0123456789abcdef"[v & 0xF];
+        digits[--n] = kHexDigits[v & 0xF];
         v >>= 4;
     } while (v);
-    while (n < minDigits) digits[n++] = '0';
-    while (n) out += digits[--n];
+    while (8 - n < minDigits) digits[--n] = '0';
+    out.append(digits + n, 8 - n);
 }
 
+// Runs without a quote or backslash go in whole.
 void appendQuoted(std::string& out, const char* s, std::size_t n) {
     out += '"';
+    std::size_t from = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        if (s[i] == '\\' || s[i] == '"') out += '\\';
-        out += s[i];
+        if (s[i] != '\\' && s[i] != '"') continue;
+        out.append(s + from, i - from).append(1, '\\');
+        from = i;
     }
+    out.append(s + from, n - from);
     out += '"';
 }
 
@@ -51,19 +57,23 @@ bool quotable(const std::vector<std::uint8_t>& d) {
     return true;
 }
 
+// A byte list as regedit folds it; each line built whole before it is added.
 void appendHex(std::string& out, const std::vector<std::uint8_t>& d, std::size_t column) {
+    char line[kFoldColumn + 8];
+    std::size_t n = 0;
     for (std::size_t i = 0; i < d.size(); ++i) {
-        appendHexNumber(out, d[i], 2);
+        line[n++] = kHexDigits[d[i] >> 4];
+        line[n++] = kHexDigits[d[i] & 0xF];
         if (i + 1 == d.size()) break;
-        out += ',';
+        line[n++] = ',';
         column += 3;
         if (column >= kFoldColumn) {
-            out += "\\";
-            out += kEol;
-            out += "  ";
+            out.append(line, n).append("\\").append(kEol).append("  ");
+            n = 0;
             column = 2;
         }
     }
+    out.append(line, n);
 }
 
 void appendValueLine(std::string& out, const RegEntryView& v) {
@@ -269,7 +279,9 @@ std::string writeRegFile(const std::vector<RegEntry>& entries) {
 }
 
 std::string writeRegFile(const std::vector<RegEntryView>& entries) {
-    std::string out = kHeader4;
+    std::string out;
+    out.reserve(4096);
+    out += kHeader4;
     out += kEol;
     out += kEol;
     std::string done(entries.size(), 0);  // which of them are written

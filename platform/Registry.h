@@ -35,17 +35,17 @@ class Registry {
 public:
     virtual ~Registry() = default;
     // Opens an existing key; fails for a missing key or missing rights.
-    virtual RegStatus openKey(Root root, const std::string& path, Access access, RegKey& out) = 0;
+    virtual RegStatus openKey(Root root, const char* path, Access access, RegKey& out) = 0;
     // Creates the key and any missing parents, or opens it.
-    virtual RegStatus createKey(Root root, const std::string& path, Access access, RegKey& out) = 0;
+    virtual RegStatus createKey(Root root, const char* path, Access access, RegKey& out) = 0;
     // Type and size of a value without its data.
-    virtual RegStatus queryValueInfo(RegKey key, const std::string& name, ValueType& type, std::uint32_t& size) = 0;
+    virtual RegStatus queryValueInfo(RegKey key, const char* name, ValueType& type, std::uint32_t& size) = 0;
     // Reads up to `size` bytes into `data`; `size` becomes the bytes written.
-    virtual RegStatus queryValue(RegKey key, const std::string& name, ValueType& type,
+    virtual RegStatus queryValue(RegKey key, const char* name, ValueType& type,
                                  std::uint8_t* data, std::uint32_t& size) = 0;
-    virtual RegStatus setValue(RegKey key, const std::string& name, ValueType type,
+    virtual RegStatus setValue(RegKey key, const char* name, ValueType type,
                                const std::uint8_t* data, std::uint32_t size) = 0;
-    virtual RegStatus deleteValue(RegKey key, const std::string& name) = 0;
+    virtual RegStatus deleteValue(RegKey key, const char* name) = 0;
     virtual RegStatus closeKey(RegKey key) = 0;
 };
 

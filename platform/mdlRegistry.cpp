@@ -5,20 +5,20 @@
 
 namespace platform {
 
-void mdlRegistry::RemoveRegValue(Root root, const std::string& path, const std::string& name) {
+void mdlRegistry::RemoveRegValue(Root root, const char* path, const char* name) {
     RegKey key = 0;
     if (reg_.openKey(root, path, Access::ReadWrite, key) != RegStatus::Ok) key = 0;
     reg_.deleteValue(key, name);
     reg_.closeKey(key);
 }
 
-void mdlRegistry::MakeRegKey(Root root, const std::string& path) {
+void mdlRegistry::MakeRegKey(Root root, const char* path) {
     RegKey key = 0;
     if (reg_.createKey(root, path, Access::ReadWrite, key) != RegStatus::Ok) key = 0;
     reg_.closeKey(key);
 }
 
-void mdlRegistry::StoreRegSetting(Root root, const std::string& path, const std::string& name,
+void mdlRegistry::StoreRegSetting(Root root, const char* path, const char* name,
                                   const SettingValue& value, ValueType type) {
     RegKey key = 0;
     if (reg_.openKey(root, path, Access::ReadWrite, key) != RegStatus::Ok) key = 0;
@@ -26,7 +26,7 @@ void mdlRegistry::StoreRegSetting(Root root, const std::string& path, const std:
     reg_.closeKey(key);
 }
 
-SettingValue mdlRegistry::FetchRegSetting(Root root, const std::string& path, const std::string& name) {
+SettingValue mdlRegistry::FetchRegSetting(Root root, const char* path, const char* name) {
     RegKey key = 0;
     if (reg_.openKey(root, path, Access::ReadWrite, key) != RegStatus::Ok) key = 0;
     SettingValue value;
@@ -35,7 +35,7 @@ SettingValue mdlRegistry::FetchRegSetting(Root root, const std::string& path, co
     return value;
 }
 
-RegStatus mdlRegistry::WriteRegValue(RegKey key, const std::string& name, ValueType type,
+RegStatus mdlRegistry::WriteRegValue(RegKey key, const char* name, ValueType type,
                                      const SettingValue& value) {
     if (type == ValueType::Text) {
         const std::string text = value.toText();
@@ -51,7 +51,7 @@ RegStatus mdlRegistry::WriteRegValue(RegKey key, const std::string& name, ValueT
     return RegStatus::Ok;
 }
 
-RegStatus mdlRegistry::ReadRegValue(RegKey key, const std::string& name, SettingValue& value) {
+RegStatus mdlRegistry::ReadRegValue(RegKey key, const char* name, SettingValue& value) {
     ValueType type{};
     std::uint32_t size = 0;
     RegStatus status = reg_.queryValueInfo(key, name, type, size);

@@ -13,14 +13,14 @@ class mdlRegistry {
 public:
     explicit mdlRegistry(Registry& reg) : reg_(reg) {}
 
-    void RemoveRegValue(Root root, const std::string& path, const std::string& name);
-    void MakeRegKey(Root root, const std::string& path);
-    void StoreRegSetting(Root root, const std::string& path, const std::string& name,
+    void RemoveRegValue(Root root, const char* path, const char* name);
+    void MakeRegKey(Root root, const char* path);
+    void StoreRegSetting(Root root, const char* path, const char* name,
                          const SettingValue& value, ValueType type);
-    SettingValue FetchRegSetting(Root root, const std::string& path, const std::string& name);
+    SettingValue FetchRegSetting(Root root, const char* path, const char* name);
 
-    RegStatus WriteRegValue(RegKey key, const std::string& name, ValueType type, const SettingValue& value);
-    RegStatus ReadRegValue(RegKey key, const std::string& name, SettingValue& value);
+    RegStatus WriteRegValue(RegKey key, const char* name, ValueType type, const SettingValue& value);
+    RegStatus ReadRegValue(RegKey key, const char* name, SettingValue& value);
 
     Registry& registry() { return reg_; }
 

@@ -142,7 +142,7 @@ MemoryRegistry::Node* MemoryRegistry::nodeOf(RegKey key) {
     return nullptr;
 }
 
-RegStatus MemoryRegistry::openKey(Root root, const std::string& path, Access, RegKey& out) {
+RegStatus MemoryRegistry::openKey(Root root, const char* path, Access, RegKey& out) {
     ++ops_;
     out = 0;
     if (root != Root::LocalMachine) return RegStatus::NotFound;
@@ -154,7 +154,7 @@ RegStatus MemoryRegistry::openKey(Root root, const std::string& path, Access, Re
     return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::createKey(Root root, const std::string& path, Access, RegKey& out) {
+RegStatus MemoryRegistry::createKey(Root root, const char* path, Access, RegKey& out) {
     ++ops_;
     out = 0;
     if (root != Root::LocalMachine) return RegStatus::NotFound;
@@ -177,7 +177,7 @@ RegStatus MemoryRegistry::createKey(Root root, const std::string& path, Access, 
     return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::queryValueInfo(RegKey key, const std::string& name, ValueType& type,
+RegStatus MemoryRegistry::queryValueInfo(RegKey key, const char* name, ValueType& type,
                                          std::uint32_t& size) {
     ++ops_;
     Node* n = nodeOf(key);
@@ -189,7 +189,7 @@ RegStatus MemoryRegistry::queryValueInfo(RegKey key, const std::string& name, Va
     return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
+RegStatus MemoryRegistry::queryValue(RegKey key, const char* name, ValueType& type, std::uint8_t* data,
                                      std::uint32_t& size) {
     ++ops_;
     Node* n = nodeOf(key);
@@ -207,7 +207,7 @@ RegStatus MemoryRegistry::queryValue(RegKey key, const std::string& name, ValueT
     return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
+RegStatus MemoryRegistry::setValue(RegKey key, const char* name, ValueType type, const std::uint8_t* data,
                                    std::uint32_t size) {
     ++ops_;
     Node* n = nodeOf(key);
@@ -221,7 +221,7 @@ RegStatus MemoryRegistry::setValue(RegKey key, const std::string& name, ValueTyp
     return RegStatus::Ok;
 }
 
-RegStatus MemoryRegistry::deleteValue(RegKey key, const std::string& name) {
+RegStatus MemoryRegistry::deleteValue(RegKey key, const char* name) {
     ++ops_;
     Node* n = nodeOf(key);
     if (!n) return RegStatus::InvalidHandle;
@@ -303,22 +303,50 @@ std::optional<std::string> MemoryRegistry::getString(std::string_view path, std:
     return std::string(v->data.begin(), v->data.end());
 }
 
+namespace {
+// Whether path `a` sorts before `b` as the start of a snapshot key, each
+// followed by its '|'.
+bool pathBefore(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    if (const int c = std::memcmp(a.data(), b.data(), n)) return c < 0;
+    if (a.size() == b.size()) return false;
+    return a.size() < b.size() ? '|' < static_cast<unsigned char>(b[n]) : static_cast<unsigned char>(a[n]) < '|';
+}
+}  // namespace
+
 std::size_t MemoryRegistry::snapshotInto(std::vector<FlatValue>& out) const {
-    std::size_t count = 0;
+    // Keys sort as "path|name". Where no path holds a '|', that is the order
+    // of the keys' paths, then of the names within one key: a few short
+    // sorts instead of one over long keys with long common beginnings.
+    std::vector<const Node*>& nodes = snapshotNodes_;
+    nodes.clear();
+    bool plain = true;
     for (std::size_t i = 0; i < used_; ++i) {
         const Node& n = *pool_[i];
-        for (std::size_t j = 0; j < n.count; ++j) {
+        if (!n.count) continue;
+        nodes.push_back(&n);
+        plain = plain && n.lowerPath.find('|') == std::string::npos;
+    }
+    if (plain) std::sort(nodes.begin(), nodes.end(), [](const Node* a, const Node* b) { return pathBefore(a->lowerPath, b->lowerPath); });
+    std::size_t count = 0;
+    std::vector<const Val*>& vals = snapshotValues_;
+    for (const Node* n : nodes) {
+        vals.clear();
+        for (std::size_t j = 0; j < n->count; ++j) vals.push_back(&n->values[j]);
+        std::sort(vals.begin(), vals.end(), [](const Val* a, const Val* b) { return a->lowerName < b->lowerName; });
+        for (const Val* v : vals) {
             if (count == out.size()) out.emplace_back();
             FlatValue& f = out[count++];
-            f.key.assign(n.lowerPath);
+            f.key.assign(n->lowerPath);
             f.key += '|';
-            f.key += n.values[j].lowerName;
-            f.value.type = n.values[j].v.type;
-            f.value.data.assign(n.values[j].v.data.begin(), n.values[j].v.data.end());
+            f.key += v->lowerName;
+            f.value.type = v->v.type;
+            f.value.data.assign(v->v.data.begin(), v->v.data.end());
         }
     }
-    std::sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(count),
-              [](const FlatValue& a, const FlatValue& b) { return a.key < b.key; });
+    if (!plain)
+        std::sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(count),
+                  [](const FlatValue& a, const FlatValue& b) { return a.key < b.key; });
     return count;
 }
 

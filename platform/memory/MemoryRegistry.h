@@ -42,14 +42,14 @@ public:
     MemoryRegistry();
     ~MemoryRegistry() override;
 
-    RegStatus openKey(Root root, const std::string& path, Access access, RegKey& out) override;
-    RegStatus createKey(Root root, const std::string& path, Access access, RegKey& out) override;
-    RegStatus queryValueInfo(RegKey key, const std::string& name, ValueType& type, std::uint32_t& size) override;
-    RegStatus queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
+    RegStatus openKey(Root root, const char* path, Access access, RegKey& out) override;
+    RegStatus createKey(Root root, const char* path, Access access, RegKey& out) override;
+    RegStatus queryValueInfo(RegKey key, const char* name, ValueType& type, std::uint32_t& size) override;
+    RegStatus queryValue(RegKey key, const char* name, ValueType& type, std::uint8_t* data,
                          std::uint32_t& size) override;
-    RegStatus setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
+    RegStatus setValue(RegKey key, const char* name, ValueType type, const std::uint8_t* data,
                        std::uint32_t size) override;
-    RegStatus deleteValue(RegKey key, const std::string& name) override;
+    RegStatus deleteValue(RegKey key, const char* name) override;
     RegStatus closeKey(RegKey key) override;
 
     // Test set-up and inspection; paths are under Root::LocalMachine.
@@ -104,6 +104,9 @@ private:
     RegKey nextHandle_ = 0x1000;
     std::vector<RegLogEntry> log_;
     std::size_t ops_ = 0;
+    // Scratch for snapshots, kept for its memory.
+    mutable std::vector<const Node*> snapshotNodes_;
+    mutable std::vector<const Val*> snapshotValues_;
 };
 
 }  // namespace platform

@@ -12,14 +12,14 @@ namespace platform::win32 {
 // call simply fails, as the registry procedures expect.
 class Win32Registry : public Registry {
 public:
-    RegStatus openKey(Root root, const std::string& path, Access access, RegKey& out) override;
-    RegStatus createKey(Root root, const std::string& path, Access access, RegKey& out) override;
-    RegStatus queryValueInfo(RegKey key, const std::string& name, ValueType& type, std::uint32_t& size) override;
-    RegStatus queryValue(RegKey key, const std::string& name, ValueType& type, std::uint8_t* data,
+    RegStatus openKey(Root root, const char* path, Access access, RegKey& out) override;
+    RegStatus createKey(Root root, const char* path, Access access, RegKey& out) override;
+    RegStatus queryValueInfo(RegKey key, const char* name, ValueType& type, std::uint32_t& size) override;
+    RegStatus queryValue(RegKey key, const char* name, ValueType& type, std::uint8_t* data,
                          std::uint32_t& size) override;
-    RegStatus setValue(RegKey key, const std::string& name, ValueType type, const std::uint8_t* data,
+    RegStatus setValue(RegKey key, const char* name, ValueType type, const std::uint8_t* data,
                        std::uint32_t size) override;
-    RegStatus deleteValue(RegKey key, const std::string& name) override;
+    RegStatus deleteValue(RegKey key, const char* name) override;
     RegStatus closeKey(RegKey key) override;
 };
 

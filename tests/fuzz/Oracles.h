@@ -78,7 +78,7 @@ inline void captureInto(State& st, platform::MemoryRegistry& mem) {
         } else {
             d.raw.reset();
         }
-        d.reading = reader.FetchRegSetting(platform::Root::LocalMachine, names[i].first, names[i].second);
+        d.reading = reader.FetchRegSetting(platform::Root::LocalMachine, names[i].first.c_str(), names[i].second.c_str());
         d.read = true;
         d.keyOpened = opens;
     }

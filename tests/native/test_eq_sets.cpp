@@ -105,7 +105,7 @@ namespace {
 // including those that fail for want of a key.
 struct SpyRegistry : platform::MemoryRegistry {
     std::vector<std::string> tried;
-    platform::RegStatus setValue(platform::RegKey k, const std::string& n, platform::ValueType t, const std::uint8_t* d,
+    platform::RegStatus setValue(platform::RegKey k, const char* n, platform::ValueType t, const std::uint8_t* d,
                                  std::uint32_t s) override {
         tried.push_back(n);
         return MemoryRegistry::setValue(k, n, t, d, s);

@@ -133,3 +133,17 @@ TEST(SettingValueConversion, TextAndInt16) {
     EXPECT_EQ(SettingValue(-5).toText(), "-5");
     EXPECT_EQ(SettingValue().toText(), "");
 }
+
+// The fuzz harness compares snapshots by their sorted keys; a sub-key, a
+// sibling that shares a beginning and a '|' in a path must not upset the order.
+TEST(MemoryRegistrySnapshot, ListsEveryValueInTheOrderOfItsKey) {
+    for (const char* odd : {"A\\B~", "A\\B|C"}) {
+        MemoryRegistry mem;
+        for (const char* path : {"A\\B\\C", "a\\b", odd, "A\\BA", "Z", "A\\B!"})
+            for (const char* name : {"y", "X", "|", ""}) mem.setDword(path, name, 1);
+        std::vector<FlatValue> flat;
+        const std::size_t n = mem.snapshotInto(flat);
+        ASSERT_EQ(n, 24u);
+        for (std::size_t i = 1; i < n; ++i) EXPECT_LT(flat[i - 1].key, flat[i].key) << odd;
+    }
+}

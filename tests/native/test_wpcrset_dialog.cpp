@@ -117,7 +117,7 @@ TEST_F(Dialog, NotInstalledShowsOneMessageAndGivesTheOwnerBack) {
         env.msg.shown.clear();
         env.mem.setDword(kParams, "Start", 4);
         env.mem.setDword(kService, "Start", 0);
-        for (const auto& k : keys) env.reg.RemoveRegValue(platform::Root::LocalMachine, k, "Start");
+        for (const auto& k : keys) env.reg.RemoveRegValue(platform::Root::LocalMachine, k.c_str(), "Start");
         open();
         ASSERT_EQ(env.msg.shown.size(), 1u) << keys.front();
         EXPECT_EQ(env.msg.shown[0].text, kNotInstalled);

@@ -19,32 +19,32 @@ struct CountingRegistry : platform::Registry {
     unsigned opens = 0, creates = 0, infos = 0, reads = 0, sets = 0, deletes = 0, closes = 0;
     explicit CountingRegistry(platform::Registry& r) : inner(r) {}
 
-    platform::RegStatus openKey(platform::Root root, const std::string& path, platform::Access access,
+    platform::RegStatus openKey(platform::Root root, const char* path, platform::Access access,
                                 platform::RegKey& out) override {
         ++opens;
         return inner.openKey(root, path, access, out);
     }
-    platform::RegStatus createKey(platform::Root root, const std::string& path, platform::Access access,
+    platform::RegStatus createKey(platform::Root root, const char* path, platform::Access access,
                                   platform::RegKey& out) override {
         ++creates;
         return inner.createKey(root, path, access, out);
     }
-    platform::RegStatus queryValueInfo(platform::RegKey key, const std::string& name, platform::ValueType& type,
+    platform::RegStatus queryValueInfo(platform::RegKey key, const char* name, platform::ValueType& type,
                                        std::uint32_t& size) override {
         ++infos;
         return inner.queryValueInfo(key, name, type, size);
     }
-    platform::RegStatus queryValue(platform::RegKey key, const std::string& name, platform::ValueType& type,
+    platform::RegStatus queryValue(platform::RegKey key, const char* name, platform::ValueType& type,
                                    std::uint8_t* data, std::uint32_t& size) override {
         ++reads;
         return inner.queryValue(key, name, type, data, size);
     }
-    platform::RegStatus setValue(platform::RegKey key, const std::string& name, platform::ValueType type,
+    platform::RegStatus setValue(platform::RegKey key, const char* name, platform::ValueType type,
                                  const std::uint8_t* data, std::uint32_t size) override {
         ++sets;
         return inner.setValue(key, name, type, data, size);
     }
-    platform::RegStatus deleteValue(platform::RegKey key, const std::string& name) override {
+    platform::RegStatus deleteValue(platform::RegKey key, const char* name) override {
         ++deletes;
         return inner.deleteValue(key, name);
     }
