@@ -85,17 +85,17 @@ constexpr int kEffectMax = 127;
 #define QM_MAIN_BOX_ROW(box, s, how, governed) {#box, settings::s, Shown::how, Box::governed},
 inline constexpr BoxBinding kBoxes[] = {QM_MAIN_BOXES(QM_MAIN_BOX_ROW)};
 #undef QM_MAIN_BOX_ROW
-#define QM_MAIN_RANGE_ROW(bar, label, s) {#bar, #label, settings::s, kLevelMax},
-inline constexpr RangeBinding kLevels[] = {QM_MAIN_LEVELS(QM_MAIN_RANGE_ROW)};
-#undef QM_MAIN_RANGE_ROW
-#define QM_MAIN_RANGE_ROW(slider, label, s) {#slider, #label, settings::s, kEffectMax},
-inline constexpr RangeBinding kEffects[] = {QM_MAIN_EFFECTS(QM_MAIN_RANGE_ROW)};
-#undef QM_MAIN_RANGE_ROW
+// The levels, then the effects.
+#define QM_MAIN_LEVEL_ROW(bar, label, s) {#bar, #label, settings::s, kLevelMax},
+#define QM_MAIN_EFFECT_ROW(slider, label, s) {#slider, #label, settings::s, kEffectMax},
+inline constexpr RangeBinding kRanges[] = {QM_MAIN_LEVELS(QM_MAIN_LEVEL_ROW) QM_MAIN_EFFECTS(QM_MAIN_EFFECT_ROW)};
+#undef QM_MAIN_LEVEL_ROW
+#undef QM_MAIN_EFFECT_ROW
 // clang-format on
 
 inline constexpr const BoxBinding& row(Box b) { return kBoxes[std::size_t(b)]; }
-inline constexpr const RangeBinding& row(Level l) { return kLevels[std::size_t(l)]; }
-inline constexpr const RangeBinding& row(Effect e) { return kEffects[std::size_t(e)]; }
+inline constexpr const RangeBinding& row(Level l) { return kRanges[std::size_t(l)]; }
+inline constexpr const RangeBinding& row(Effect e) { return kRanges[kLevelCount + std::size_t(e)]; }
 
 // A drop-down list whose entry index is stored as one number.
 struct ListBinding {

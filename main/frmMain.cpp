@@ -333,10 +333,10 @@ void frmMain::readSettings() {
 
     // A level that is missing reads as 0; one that is no 16-bit number keeps the level it had.
     for (std::size_t i = 0; i < mainwin::kLevelCount; ++i)
-        if (auto v = store_.fetch(mainwin::kLevels[i].setting()).toInt16()) levels_[i] = *v;
+        if (auto v = store_.fetch(mainwin::row(Level(i)).setting()).toInt16()) levels_[i] = *v;
 
     spdifRate_ = text(store_, mainwin::kSpdifRateSetting());
-    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) effectTexts_[i] = text(store_, mainwin::kEffects[i].setting());
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) effectTexts_[i] = text(store_, mainwin::row(Effect(i)).setting());
     wavetableMode_ = text(store_, mainwin::kWavetableList.setting());
     a3dType_ = text(store_, mainwin::kA3DTypeList.setting());
     for (std::size_t i = 0; i < mainwin::kBoxCount; ++i) boxTexts_[i] = text(store_, mainwin::kBoxes[i].setting());

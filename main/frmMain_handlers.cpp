@@ -104,7 +104,7 @@ void frmMain::levelChanged(Level l) {
     std::int16_t& level = levels_[i];
     level = static_cast<std::int16_t>(bar(l).value());
     label(l).setCaption(std::to_string(level));
-    store_.store(mainwin::kLevels[i].setting(), level);
+    store_.store(mainwin::row(l).setting(), level);
 }
 
 void frmMain::hsbPCM1_Change() { levelChanged(Level::hsbPCM1); }
@@ -117,7 +117,7 @@ void frmMain::effectChanged(Effect e) {
     const std::int32_t position = slider(e).value();
     effectTexts_[i] = std::to_string(position);
     label(e).setCaption(effectTexts_[i]);
-    store_.store(mainwin::kEffects[i].setting(), position);
+    store_.store(mainwin::row(e).setting(), position);
 }
 
 void frmMain::hsbEffect1_Change() { effectChanged(Effect::hsbEffect1); }

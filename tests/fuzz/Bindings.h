@@ -5,6 +5,7 @@
 //    the control can hold it (else it keeps its first state).
 // Each check returns "" when all is well, else what went wrong.
 #pragma once
+#include <iterator>
 #include <map>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
+#include "main/MainBindings.h"
 #include "tests/fuzz/Oracles.h"
 #include "ui/Form.h"
 
@@ -86,47 +88,24 @@ private:
 
 // ---- write-through ------------------------------------------------------------
 
-struct Bound {
-    const char* control;
-    const Setting& (*setting)();
-};
-
-// frmMain's check boxes that store their state as it stands.
-inline const Bound kMainBoxes[] = {
-    {"chkPlayA3D", settings::SplashAudio},        {"chkA3DSplash", settings::SplashScreen},
-    {"chkAttenuation", settings::ST9704ATTEN},    {"chkDetOut", settings::DetectSpdifOut},
-    {"chkDetIn", settings::DetectSpdifIn},        {"chkEnOut", settings::EnableSpdifOut},
-    {"chkEnIn", settings::EnableSpdifIn},         {"chkLA2Inv", settings::CorrectLA2},
-    {"chkLA4Inv", settings::ST9708LA4RearInversion}, {"chkMIDIfx", settings::AspenWavetableEffect},
-    {"chkST3D", settings::DisableAC97Codec3DEffect}, {"chkHighPerfMIDI", settings::HighPerformanceMIDI},
-};
-// Its scroll bars and sliders, which store their position.
-inline const Bound kMainRanges[] = {
-    {"hsbPCM1", settings::AC97PCMOutVol},         {"hsbPCM2", settings::AC97PCM2OutVol},
-    {"hsbFront", settings::AC97MixerFrontOutVol}, {"hsbRear", settings::AC97MixerRearOutVol},
-    {"hsbEffect1", settings::ReverbAmount},       {"hsbEffect2", settings::ChorusAmount},
-};
-
 inline std::string mainWriteThrough(const ui::Control& c, int state, Stores& st) {
-    using namespace settings;
+    using namespace mainwin;
     const std::string why = "frmMain." + c.name() + " became " + std::to_string(state);
-    for (const Bound& b : kMainBoxes)
+    for (const BoxBinding& b : kBoxes)
         if (c.name() == b.control) return st.number(b.setting(), state, why);
-    for (const Bound& b : kMainRanges)
-        if (c.name() == b.control) return st.number(b.setting(), state, why);
-    if (c.name() == "chkTray") return state == 1 ? st.text(AU30TRAY(), "au30tray.exe", why) : st.absent(AU30TRAY(), why);
-    if (c.name() == "cboA3DType" && state >= 0) return st.number(PrimaryXtalk(), state, why);
-    if (c.name() == "cboWavetableMode" && state >= 0) {
-        static const std::int32_t kModes[3][4] = {{1, 256, 3, 2}, {0, 64, 2, 2}, {0, 0, 0, 0}};
-        std::string p = st.number(SoftSynthModeIndex(), state, why);
-        const Setting* companions[] = {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynth()};
-        for (int i = 0; i < 4 && p.empty(); ++i) p = st.number(*companions[i], kModes[state][i], why);
+    for (const RangeBinding& r : kRanges)
+        if (c.name() == r.control) return st.number(r.setting(), state, why);
+    if (c.name() == "chkTray")
+        return state == 1 ? st.text(settings::AU30TRAY(), kTrayCommand, why) : st.absent(settings::AU30TRAY(), why);
+    if (c.name() == kA3DTypeList.control && state >= 0) return st.number(kA3DTypeList.setting(), state, why);
+    if (c.name() == kWavetableList.control && state >= 0 && state < int(kWavetableList.entries)) {
+        std::string p;
+        for (std::size_t i = 0; i < std::size(kWavetableWrites) && p.empty(); ++i)
+            p = st.number(kWavetableWrites[i](), kWavetableModes[state].writes[i], why);
         return p;
     }
-    if (c.name() == "optDigOut" && state == 1) {
-        static const std::int32_t kRates[] = {32000, 44100, 48000};
-        return st.number(SpdifFrequency(), kRates[c.index()], why);
-    }
+    if (c.name() == "optDigOut" && state == 1)
+        return st.number(kSpdifRateSetting(), std::stoi(kSpdifRates[c.index()]), why);
     return "";
 }
 
@@ -224,9 +203,8 @@ inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform
     Stores st(mem);
     const std::string why = f.name() + "." + c.name() + " pressed";
     if (f.name() == "frmMain" && c.name() == "cmdFixDetect") {
-        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
-        for (int n = 1; n <= 4; ++n)
-            if (auto p = st.number(SpdifCard(n), cards[n - 1], why); !p.empty()) return p;
+        for (int n = 1; n <= int(std::size(mainwin::kSpdifCards)); ++n)
+            if (auto p = st.number(SpdifCard(n), mainwin::kSpdifCards[n - 1], why); !p.empty()) return p;
     }
     if (f.name() == "frmWPCRSET" && c.name() == "cmdRemove") {
         if (auto p = st.number(RegCnt(), 0, why); !p.empty()) return p;
@@ -301,37 +279,32 @@ inline std::string whatStored(const Setting& s, const State& st) {
 }
 
 inline std::string mainShown(const ui::Form& f, const State& b, bool readsTray) {
-    using namespace settings;
+    using namespace mainwin;
     std::string p;
     auto expect = [&](const char* control, int value, const Setting& s) {
         if (p.empty()) p = shows(f, control, -1, value, whatStored(s, b));
     };
-    for (const Bound& box : kMainBoxes) {
+    for (const BoxBinding& box : kBoxes) {
         const Setting& s = box.setting();
-        if (&s == &SplashAudio() || &s == &SplashScreen()) expect(box.control, b.at(s).reading.toText() == "1", s);
+        if (box.shown == Shown::One) expect(box.control, b.at(s).reading.toText() == "1", s);
         else expect(box.control, within(b.at(s), 0, 2, 0), s);
     }
-    for (const Bound& r : kMainRanges) {
-        const Setting& s = r.setting();
-        const int hi = &s == &ReverbAmount() || &s == &ChorusAmount() ? 127 : 31;
-        expect(r.control, within(b.at(s), 0, hi, 0), s);
-    }
-    expect("cboWavetableMode", within(b.at(SoftSynthModeIndex()), 0, 2, -1, std::nullopt), SoftSynthModeIndex());
-    expect("cboA3DType", within(b.at(PrimaryXtalk()), 0, 3, -1, std::nullopt), PrimaryXtalk());
-    expect("chkTray", readsTray && !b.at(AU30TRAY()).reading.toText().empty(), AU30TRAY());
-    for (int i = 0; i < 3 && p.empty(); ++i) p = shows(f, "optDigOut", i, 0, "a window just loaded");
+    for (const RangeBinding& r : kRanges) expect(r.control, within(b.at(r.setting()), 0, r.max, 0), r.setting());
+    for (const ListBinding& l : kLists)
+        expect(l.control, within(b.at(l.setting()), 0, int(l.entries) - 1, -1, std::nullopt), l.setting());
+    expect("chkTray", readsTray && !b.at(settings::AU30TRAY()).reading.toText().empty(), settings::AU30TRAY());
+    for (int i = 0; i < int(std::size(kSpdifRates)) && p.empty(); ++i) p = shows(f, "optDigOut", i, 0, "a window just loaded");
     if (p.empty()) {
         const ui::Control* label = f.find("lblDigOut");
-        if (label && label->caption() != b.at(SpdifFrequency()).reading.toText())
-            p = "frmMain.lblDigOut reads \"" + label->caption() + "\" for " + whatStored(SpdifFrequency(), b);
+        if (label && label->caption() != b.at(kSpdifRateSetting()).reading.toText())
+            p = "frmMain.lblDigOut reads \"" + label->caption() + "\" for " + whatStored(kSpdifRateSetting(), b);
     }
-    const ui::Control* list = f.find("cboA3DType");
+    const ui::Control* list = f.find(kA3DTypeList.control);
     if (p.empty() && list && stateOf(*list) >= 0) {
-        const char* pictures[] = {"imgPhones", "imgSat", "imgMon", "imgQuad"};
-        for (int i = 0; i < 4 && p.empty(); ++i) {
-            const ui::Control* pic = f.find(pictures[i]);
+        for (int i = 0; i < int(std::size(kA3DTypes)) && p.empty(); ++i) {
+            const ui::Control* pic = f.find(kA3DTypes[i].picture);
             if (pic && pic->visible() != (i == stateOf(*list)))
-                p = std::string("frmMain.") + pictures[i] + " visible " + std::to_string(pic->visible()) +
+                p = std::string("frmMain.") + kA3DTypes[i].picture + " visible " + std::to_string(pic->visible()) +
                     " with A3D type " + std::to_string(stateOf(*list));
         }
     }

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
+#include "main/MainBindings.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/mdlRegistry.h"
 #include "settings/Catalogue.h"
@@ -166,17 +168,21 @@ inline const Domain& domainOf(const Setting& s) {
     using namespace settings;
     static const std::map<const Setting*, Domain> table = [] {
         std::map<const Setting*, Domain> t;
-        const auto box = range(0, 2);  // check boxes: a stored 2 (grayed) is written back as 2
-        t[&PrimaryXtalk()].numbers = range(0, 3);
-        t[&SoftSynthModeIndex()].numbers = range(0, 2);
-        t[&GamerMode()].numbers = {0, 1};
-        t[&SoftSynthVoices()].numbers = {0, 64, 256};
-        t[&SoftSynthMode()].numbers = {0, 2, 3};
-        t[&SoftSynth()].numbers = {0, 2};
-        t[&AspenWavetableEffect()].numbers = box;
-        t[&ReverbAmount()].numbers = range(0, 127);
-        t[&ChorusAmount()].numbers = range(0, 127);
-        t[&HighPerformanceMIDI()].numbers = box;
+        // The main window's controls store what they can hold; a check box's
+        // stored 2 (grayed) is written back as 2.
+        const auto box = range(0, 2);
+        for (const mainwin::BoxBinding& b : mainwin::kBoxes) t[&b.setting()].numbers = box;
+        for (const mainwin::RangeBinding& r : mainwin::kRanges) t[&r.setting()].numbers = range(0, r.max);
+        for (const mainwin::ListBinding& l : mainwin::kLists) t[&l.setting()].numbers = range(0, int(l.entries) - 1);
+        for (const mainwin::WavetableMode& m : mainwin::kWavetableModes)
+            for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i)
+                t[&mainwin::kWavetableWrites[i]()].numbers.insert(m.writes[i]);
+        for (const char* rate : mainwin::kSpdifRates) t[&mainwin::kSpdifRateSetting()].numbers.insert(std::stoi(rate));
+        for (int n = 1; n <= int(std::size(mainwin::kSpdifCards)); ++n)
+            t[&SpdifCard(n)].numbers = {mainwin::kSpdifCards[n - 1]};
+        t[&AU30TRAY()].texts = {mainwin::kTrayCommand};
+        t[&AU30TRAY()].deletable = true;
+
         t[&QuadCodecOutputModeState()].numbers = {0, 1};
         t[&AnalogEQSrcLine()].numbers = range(0, 5);
         t[&AnalogEQEnableState()].numbers = {0, 1};
@@ -184,24 +190,14 @@ inline const Domain& domainOf(const Setting& s) {
         t[&AC97MixerLocation()].deletable = true;
         t[&VIAFix()].numbers = {0, 1};
         t[&VIAAGP()].numbers = {0, 1};
-        for (auto* l : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol()})
-            t[l].numbers = range(0, 31);
-        for (auto* c : {&DisableAC97Codec3DEffect(), &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(),
-                        &SetGPIO0InQuad(), &DetectSpdifOut(), &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(),
-                        &SplashScreen(), &SplashAudio()})
-            t[c].numbers = box;
-        t[&SpdifFrequency()].numbers = {32000, 44100, 48000};
+        t[&SetGPIO0InQuad()].numbers = box;
         t[&SupportAnalogEQ()].numbers = {0, 1};
         t[&ControlPanelPageConfig()].texts = {"0123456A"};
-        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
-        for (int n = 1; n <= 4; ++n) t[&SpdifCard(n)].numbers = {cards[n - 1]};
         t[&CoefSet0()].binarySets = true;
         t[&EqBypass()].numbers = {0, 1};
         t[&ActiveCoefSet()].numbers = {0};
         t[&PresetNumber()].numbers = range(0, 6);
         for (auto m : equalizer::kAllSpeakers) t[&CurrSpeakerComp()].texts.insert(equalizer::name(m));
-        t[&AU30TRAY()].texts = {"au30tray.exe"};
-        t[&AU30TRAY()].deletable = true;
         t[&MediaPlayerProg()];  // read only
         t[&WpcrsetStart()].numbers = {0, 4};
         t[&WpcrsetRunSwitch()].numbers = {0, 1};
@@ -432,28 +428,25 @@ inline std::string checkKeysCreated(const LoadRules& r, const platform::MemoryRe
 inline LoadRules mainLoadRules(bool readsTray) {
     using namespace settings;
     LoadRules r{readsTray ? "frmMain" : "frmMain (override)", {}, {key::A3D}, false, "frmMain", readsTray};
-    for (const Setting* s : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(),
-                             &ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect(), &DisableAC97Codec3DEffect(),
-                             &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(), &DetectSpdifOut(),
-                             &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(), &SoftSynthModeIndex(),
-                             &PrimaryXtalk()})
-        r.rules[s] = {writtenBack()};
-    for (const Setting* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()})
-        r.rules[s] = {writtenBack(), createdWhenAbsent(*s)};
+    auto writesBack = [&r](const Setting& s) {
+        r.rules[&s] = {writtenBack()};
+        if (s.created) r.rules[&s].push_back(createdWhenAbsent(s));
+    };
+    for (const mainwin::BoxBinding& b : mainwin::kBoxes) writesBack(b.setting());
+    for (const mainwin::RangeBinding& b : mainwin::kRanges) writesBack(b.setting());
+    for (const mainwin::ListBinding& l : mainwin::kLists) writesBack(l.setting());
 
-    struct Companion { const Setting* s; std::int32_t byMode[3]; };
-    const Companion companions[] = {{&GamerMode(), {1, 0, 0}},
-                                    {&SoftSynthVoices(), {256, 64, 0}},
-                                    {&SoftSynthMode(), {3, 2, 0}},
-                                    {&SoftSynth(), {2, 2, 0}}};
-    for (const Companion& c : companions) {
-        for (int mode = 0; mode < 3; ++mode)
-            r.rules[c.s].push_back(becomes(c.byMode[mode], [mode](const State& st) {
-                return numberRead(st.at(SoftSynthModeIndex())) == mode;
-            }));
+    // The stored entry's companions, written when it is selected.
+    for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i) {
+        if (i == mainwin::kWavetableIndexWrite) continue;
+        for (int mode = 0; mode < int(std::size(mainwin::kWavetableModes)); ++mode)
+            r.rules[&mainwin::kWavetableWrites[i]()].push_back(
+                becomes(mainwin::kWavetableModes[mode].writes[i], [mode](const State& st) {
+                    return numberRead(st.at(mainwin::kWavetableList.setting())) == mode;
+                }));
     }
     if (readsTray)
-        r.rules[&AU30TRAY()] = {becomesText("au30tray.exe", [](const State& st) { return st.at(AU30TRAY()).raw.has_value(); })};
+        r.rules[&AU30TRAY()] = {becomesText(mainwin::kTrayCommand, [](const State& st) { return st.at(AU30TRAY()).raw.has_value(); })};
     return r;
 }
 

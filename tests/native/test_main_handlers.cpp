@@ -130,8 +130,9 @@ TEST_F(MainHandlers, LevelBarsAndEffectSlidersShowAndWriteTheirPosition) {
         EXPECT_FALSE(bar.setValue(row.max + 1));
         EXPECT_EQ(dword(row.setting()), 0u);
     };
-    for (std::size_t i = 0; i < kLevelCount; ++i) check(kLevels[i], [&] { return f.level(Level(i)); });
-    for (const RangeBinding& row : kEffects) check(row, [&] { return int(*dword(row.setting())); });
+    for (std::size_t i = 0; i < kLevelCount; ++i) check(row(Level(i)), [&] { return f.level(Level(i)); });
+    for (std::size_t i = 0; i < kEffectCount; ++i)
+        check(row(Effect(i)), [&] { return int(*dword(row(Effect(i)).setting())); });
     // The published ranges.
     EXPECT_EQ(f.hsbFront.max(), 31);
     EXPECT_EQ(f.hsbEffect1.max(), 127);
