@@ -1,6 +1,5 @@
 #include "main/frmMain.h"
 
-#include <iterator>
 #include <optional>
 
 #include "platform/modFileVer.h"

@@ -14,6 +14,9 @@
 
 #include "equalizer/CoefficientSets.h"
 #include "main/MainBindings.h"
+#include "main/frmQuad.h"
+#include "wpcrset/RegisterTable.h"
+#include "wpcrset/frmWPCRSET.h"
 #include "tests/fuzz/Oracles.h"
 #include "ui/Form.h"
 
@@ -157,8 +160,7 @@ inline std::string quadWriteThrough(const ui::Form& f, const ui::Control& c, int
     if (c.name() == "optQuad" && state == 1) {
         std::string p = st.number(settings::QuadCodecOutputModeState(), c.index(), why);
         const auto* label = static_cast<const ui::Label*>(f.find("lblQuad"));
-        const char* mode = c.index() == 0 ? "Stereo" : "Quad";
-        if (p.empty() && label && label->caption() != mode)
+        if (p.empty() && label && label->caption() != kQuadModes[c.index()])
             p = why + ": the mode label reads \"" + label->caption() + "\"";
         return p;
     }
@@ -170,8 +172,8 @@ inline std::string wpcrsetWriteThrough(const ui::Control& c, int state, Stores& 
     const std::string why = "frmWPCRSET." + c.name() + " became " + std::to_string(state);
     if (c.name() == "chkVIAFix") return st.number(VIAFix(), state == 1 ? 1 : 0, why);
     if (c.name() == "chkVIAAGP") return st.number(VIAAGP(), state == 1 ? 1 : 0, why);
-    if (c.name() == "optWPCRSET" && state == 1) return st.number(WpcrsetRunSwitch(), c.index() == 0 ? 1 : 0, why);
-    if (c.name() == "optWDevice" && state == 1) return st.number(WpcrsetStart(), c.index() == 0 ? 0 : 4, why);
+    for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType})
+        if (c.name() == o->control && state == 1) return st.number(o->setting(), std::stoi(o->values[c.index()]), why);
     return "";
 }
 
@@ -214,11 +216,9 @@ inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform
     if (f.name() == "frmWPCRSET" && c.name() == "cmdUpdate") {
         const auto* chipset = static_cast<const ui::ComboList*>(f.find("cboChipset"));
         const auto* slot = static_cast<const ui::ComboList*>(f.find("cboDevice"));
-        if (chipset && slot && chipset->listIndex() >= 0 && slot->listIndex() >= 0) {
-            const std::int32_t entry = (chipset->listIndex() == 2 ? 0x01000000 : 0) |
-                                       ((0x40 + 8 * slot->listIndex()) << 16) | 0x40FF;
-            if (auto p = st.number(RegEntry(0), entry, why); !p.empty()) return p;
-        }
+        wpcrset::Entry entry;
+        if (chipset && slot && wpcrset::slotEntry(chipset->listIndex(), slot->listIndex(), entry))
+            if (auto p = st.number(RegEntry(0), std::int32_t(entry.packed()), why); !p.empty()) return p;
     }
     if (f.name() == "frmReset") {
         static const std::map<std::string, std::vector<const Setting*>> kGroups = {
@@ -353,7 +353,7 @@ inline std::string quadShown(const ui::Form& f, const State& b) {
     if (p.empty()) p = shows(f, "chkShare", -1, within(b.at(SetGPIO0InQuad()), 0, 2, 0), whatStored(SetGPIO0InQuad(), b));
     const int mode = within(b.at(QuadCodecOutputModeState()), 0, 1, -1);
     const ui::Control* label = f.find("lblQuad");
-    if (p.empty() && label && mode >= 0 && label->caption() != (mode == 0 ? "Stereo" : "Quad"))
+    if (p.empty() && label && mode >= 0 && label->caption() != kQuadModes[mode])
         p = "frmQuad.lblQuad reads \"" + label->caption() + "\" for " + whatStored(QuadCodecOutputModeState(), b);
     return p;
 }
@@ -364,12 +364,10 @@ inline std::string wpcrsetShown(const ui::Form& f, const State& b) {
     auto expect = [&](const char* control, int index, int value, const std::string& why) {
         if (p.empty()) p = shows(f, control, index, value, why);
     };
-    const std::string run = b.at(WpcrsetRunSwitch()).reading.toText();
-    const std::string start = b.at(WpcrsetStart()).reading.toText();
-    expect("optWPCRSET", 0, run == "1", whatStored(WpcrsetRunSwitch(), b));
-    expect("optWPCRSET", 1, run == "0", whatStored(WpcrsetRunSwitch(), b));
-    expect("optWDevice", 0, start == "0", whatStored(WpcrsetStart(), b));
-    expect("optWDevice", 1, start == "4", whatStored(WpcrsetStart(), b));
+    for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType}) {
+        const std::string stored = b.at(o->setting()).reading.toText();
+        for (int i = 0; i < 2; ++i) expect(o->control, i, stored == o->values[i], whatStored(o->setting(), b));
+    }
     expect("chkVIAFix", -1, b.at(VIAFix()).reading.toText() == "1", whatStored(VIAFix(), b));
     expect("chkVIAAGP", -1, b.at(VIAAGP()).reading.toText() == "1", whatStored(VIAAGP(), b));
     expect("cboChipset", -1, -1, "a window just loaded");

@@ -27,6 +27,8 @@
 #include "settings/Catalogue.h"
 #include "tests/common/CoefText.h"
 #include "tests/fuzz/World.h"
+#include "wpcrset/RegisterTable.h"
+#include "wpcrset/frmWPCRSET.h"
 
 namespace qmfuzz {
 
@@ -199,14 +201,13 @@ inline const Domain& domainOf(const Setting& s) {
         t[&PresetNumber()].numbers = range(0, 6);
         for (auto m : equalizer::kAllSpeakers) t[&CurrSpeakerComp()].texts.insert(equalizer::name(m));
         t[&MediaPlayerProg()];  // read only
-        t[&WpcrsetStart()].numbers = {0, 4};
-        t[&WpcrsetRunSwitch()].numbers = {0, 1};
+        for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType})
+            for (const char* v : o->values) t[&o->setting()].numbers.insert(std::stoi(v));
         t[&RegCnt()].numbers = range(0, 2);
-        for (int i = 0; i < 6; ++i) {
-            t[&RegEntry(0)].numbers.insert(0x004040FF + 0x080000 * i);
-            t[&RegEntry(0)].numbers.insert(0x014040FF + 0x080000 * i);
-        }
-        t[&RegEntry(1)].numbers = {0x00084210, 0x00084270};
+        for (int chipset = 0; chipset < int(wpcrset::kChipsets.size()); ++chipset)
+            for (int slot = 0; slot < int(wpcrset::kSlots.size()); ++slot)
+                if (wpcrset::Entry e; wpcrset::slotEntry(chipset, slot, e)) t[&RegEntry(0)].numbers.insert(std::int32_t(e.packed()));
+        t[&RegEntry(1)].numbers = {std::int32_t(wpcrset::kViaBridge.packed()), std::int32_t(wpcrset::kViaBridgeFastAgp.packed())};
         for (int i = 0; i < 16; ++i) t[&RegEntry(i)].deletable = true;
         return t;
     }();
@@ -425,16 +426,19 @@ inline std::string checkKeysCreated(const LoadRules& r, const platform::MemoryRe
 // frmMain: the loading sequence writes back what it read, creates the three
 // missing values, rewrites the wavetable companions of the stored mode, and
 // (unless run by the override, which does not read it) the tray command.
+// A load that writes back what it read, and creates the value where the
+// catalogue says it is created.
+inline void writesBack(LoadRules& r, const Setting& s) {
+    r.rules[&s] = {writtenBack()};
+    if (s.created) r.rules[&s].push_back(createdWhenAbsent(s));
+}
+
 inline LoadRules mainLoadRules(bool readsTray) {
     using namespace settings;
     LoadRules r{readsTray ? "frmMain" : "frmMain (override)", {}, {key::A3D}, false, "frmMain", readsTray};
-    auto writesBack = [&r](const Setting& s) {
-        r.rules[&s] = {writtenBack()};
-        if (s.created) r.rules[&s].push_back(createdWhenAbsent(s));
-    };
-    for (const mainwin::BoxBinding& b : mainwin::kBoxes) writesBack(b.setting());
-    for (const mainwin::RangeBinding& b : mainwin::kRanges) writesBack(b.setting());
-    for (const mainwin::ListBinding& l : mainwin::kLists) writesBack(l.setting());
+    for (const mainwin::BoxBinding& b : mainwin::kBoxes) writesBack(r, b.setting());
+    for (const mainwin::RangeBinding& b : mainwin::kRanges) writesBack(r, b.setting());
+    for (const mainwin::ListBinding& l : mainwin::kLists) writesBack(r, l.setting());
 
     // The stored entry's companions, written when it is selected.
     for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i) {
@@ -506,7 +510,7 @@ inline LoadRules eqLoadRules() {
 // frmQuad: the share state is created when missing and written back.
 inline LoadRules quadLoadRules() {
     LoadRules r{"frmQuad", {}, {}, false, "frmQuad"};
-    r.rules[&settings::SetGPIO0InQuad()] = {writtenBack(), createdWhenAbsent(settings::SetGPIO0InQuad())};
+    writesBack(r, settings::SetGPIO0InQuad());
     return r;
 }
 
@@ -515,10 +519,8 @@ inline LoadRules quadLoadRules() {
 inline LoadRules wpcrsetLoadRules() {
     using namespace settings;
     LoadRules r{"frmWPCRSET", {}, {}, false, "frmWPCRSET"};
-    r.rules[&VIAFix()] = {writtenBack(), createdWhenAbsent(VIAFix())};
-    r.rules[&VIAAGP()] = {writtenBack(), createdWhenAbsent(VIAAGP())};
-    r.rules[&WpcrsetRunSwitch()] = {writtenBack()};
-    r.rules[&WpcrsetStart()] = {writtenBack()};
+    for (const Setting* s : {&VIAFix(), &VIAAGP(), &wpcrset::kRunSwitch.setting(), &wpcrset::kStartType.setting()})
+        writesBack(r, *s);
     return r;
 }
 
