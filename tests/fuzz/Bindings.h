@@ -14,6 +14,7 @@
 
 #include "equalizer/CoefficientSets.h"
 #include "main/MainBindings.h"
+#include "equalizer/frmEQ.h"
 #include "main/frmQuad.h"
 #include "wpcrset/RegisterTable.h"
 #include "wpcrset/frmWPCRSET.h"
@@ -114,11 +115,8 @@ inline std::string mainWriteThrough(const ui::Control& c, int state, Stores& st)
 
 inline std::string eqWriteThrough(const ui::Control& c, int state, Stores& st) {
     using namespace settings;
-    using equalizer::EqCurve;
+    using namespace equalizer;
     const std::string why = "frmEQ." + c.name() + " became " + std::to_string(state);
-    static const EqCurve kPresets[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop, EqCurve::Jazz, EqCurve::Dance};
-    static const EqCurve kUser[] = {EqCurve::Rock, EqCurve::Dance, EqCurve::Pop, EqCurve::Jazz, EqCurve::Classical,
-                                    EqCurve::Flat};
     auto installed = [&](const std::vector<std::uint8_t>& set, bool turnsOn) {
         std::string p = st.binary(CoefSet0(), set, why);
         if (p.empty() && turnsOn) p = st.number(EqBypass(), 0, why);
@@ -129,25 +127,26 @@ inline std::string eqWriteThrough(const ui::Control& c, int state, Stores& st) {
     if (c.name() == "cboEQPreset" && state >= 0) {
         std::string p = st.number(PresetNumber(), state, why);
         if (!p.empty()) return p;
-        if (state <= 4) return installed(coefSet(kPresets[state]), true);
-        if (state == 6) {
-            p = st.text(ControlPanelPageConfig(), "0123456A", why);
+        if (state < kPresetUser) return installed(coefSet(kPresetCurves[state]), true);
+        if (state == kPresetSpeakerComp) {
+            p = st.text(ControlPanelPageConfig(), kPageConfig, why);
             if (p.empty()) p = st.number(EqBypass(), 0, why);
             if (p.empty()) p = st.number(ActiveCoefSet(), 0, why);
         }
         return p;
     }
-    if (c.name() == "cboMARLO" && state >= 0 && state < 6) return installed(coefSet(kUser[state]), true);
-    if (c.name() == "cboSpComp" && state >= 0 && state < 4) {
-        const auto model = equalizer::kAllSpeakers[state];
-        std::string p = st.number(PresetNumber(), 6, why);
+    if (c.name() == "cboMARLO" && state >= 0 && state < int(std::size(kUserCurves)))
+        return installed(coefSet(kUserCurves[state]), true);
+    if (c.name() == "cboSpComp" && state >= 0 && state < int(std::size(kAllSpeakers))) {
+        const auto model = kAllSpeakers[state];
+        std::string p = st.number(PresetNumber(), kPresetSpeakerComp, why);
         if (p.empty()) p = st.text(CurrSpeakerComp(), equalizer::name(model), why);
         if (p.empty()) p = installed(coefSet(model), false);
         return p;
     }
     if (c.name() == "cboAnalogEQ" && state >= 0) {
         std::string p = st.number(SupportAnalogEQ(), state == 0 ? 0 : 1, why);
-        if (p.empty()) p = st.number(AnalogEQSrcLine(), state == 0 ? 3 : state - 1, why);
+        if (p.empty()) p = st.number(AnalogEQSrcLine(), state == 0 ? kNoAnalogLine : state - 1, why);
         if (p.empty()) p = st.number(AnalogEQEnableState(), state == 0 ? 0 : 1, why);
         return p;
     }
@@ -320,17 +319,18 @@ inline std::string eqShown(const ui::Form& f, const State& b) {
     const int bypass = within(b.at(EqBypass()), 0, 1, -1);
     expect("optEQ", 0, bypass == 0, whatStored(EqBypass(), b));
     expect("optEQ", 1, bypass == 1, whatStored(EqBypass(), b));
-    const int preset = within(b.at(PresetNumber()), 0, 6, -1);
+    const int preset = within(b.at(PresetNumber()), 0, equalizer::kPresetSpeakerComp, -1);
     expect("cboEQPreset", -1, preset, whatStored(PresetNumber(), b));
     int model = -1;
     for (int i = 0; i < 4; ++i)
-        if (preset == 6 && b.at(CurrSpeakerComp()).reading.toText() == equalizer::name(equalizer::kAllSpeakers[i]))
+        if (preset == equalizer::kPresetSpeakerComp && b.at(CurrSpeakerComp()).reading.toText() == equalizer::name(equalizer::kAllSpeakers[i]))
             model = i;
     expect("cboSpComp", -1, model, whatStored(CurrSpeakerComp(), b));
     expect("cboMARLO", -1, -1, "a window just loaded");
     const ui::Control* sp = f.find("cboSpComp");
     const ui::Control* user = f.find("cboMARLO");
-    if (p.empty() && sp && user && (sp->visible() != (preset == 6) || user->visible() != (preset == 5)))
+    if (p.empty() && sp && user && (sp->visible() != (preset == equalizer::kPresetSpeakerComp) ||
+                               user->visible() != (preset == equalizer::kPresetUser)))
         p = "frmEQ shows the speaker list " + std::to_string(sp->visible()) + " and the user list " +
             std::to_string(user->visible()) + " for " + whatStored(PresetNumber(), b);
     auto support = b.at(SupportAnalogEQ()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(SupportAnalogEQ()).reading.toInt16();
@@ -338,7 +338,7 @@ inline std::string eqShown(const ui::Form& f, const State& b) {
     auto line = b.at(AnalogEQSrcLine()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(AnalogEQSrcLine()).reading.toInt16();
     int analog = -1;
     if (support && enable && line) {
-        if (*support == 1 && *enable == 1) analog = *line >= 0 && *line <= 5 ? *line + 1 : -1;
+        if (*support == 1 && *enable == 1) analog = *line >= 0 && *line < equalizer::kAnalogLineCount ? *line + 1 : -1;
         else if (*support == 0 || *support == 1) analog = 0;
     }
     expect("cboAnalogEQ", -1, analog, whatStored(SupportAnalogEQ(), b) + ", " + whatStored(AnalogEQEnableState(), b) +

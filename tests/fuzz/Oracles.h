@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
+#include "equalizer/frmEQ.h"
 #include "main/MainBindings.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/mdlRegistry.h"
@@ -186,7 +187,7 @@ inline const Domain& domainOf(const Setting& s) {
         t[&AU30TRAY()].deletable = true;
 
         t[&QuadCodecOutputModeState()].numbers = {0, 1};
-        t[&AnalogEQSrcLine()].numbers = range(0, 5);
+        t[&AnalogEQSrcLine()].numbers = range(0, equalizer::kAnalogLineCount - 1);
         t[&AnalogEQEnableState()].numbers = {0, 1};
         t[&AC97MixerLocation()].anyText = true;
         t[&AC97MixerLocation()].deletable = true;
@@ -194,11 +195,11 @@ inline const Domain& domainOf(const Setting& s) {
         t[&VIAAGP()].numbers = {0, 1};
         t[&SetGPIO0InQuad()].numbers = box;
         t[&SupportAnalogEQ()].numbers = {0, 1};
-        t[&ControlPanelPageConfig()].texts = {"0123456A"};
+        t[&ControlPanelPageConfig()].texts = {equalizer::kPageConfig};
         t[&CoefSet0()].binarySets = true;
         t[&EqBypass()].numbers = {0, 1};
         t[&ActiveCoefSet()].numbers = {0};
-        t[&PresetNumber()].numbers = range(0, 6);
+        t[&PresetNumber()].numbers = range(0, equalizer::kPresetSpeakerComp);
         for (auto m : equalizer::kAllSpeakers) t[&CurrSpeakerComp()].texts.insert(equalizer::name(m));
         t[&MediaPlayerProg()];  // read only
         for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType})
@@ -463,7 +464,7 @@ inline LoadRules eqLoadRules() {
     auto preset = [](const State& st) { return numberRead(st.at(PresetNumber()), 0); };
     auto installsCurve = [preset](const State& st) {
         auto p = preset(st);
-        return p && *p >= 0 && *p <= 4;
+        return p && *p >= 0 && *p < equalizer::kPresetUser;
     };
     auto speakerModel = [](const State& st) -> std::optional<equalizer::SpeakerModel> {
         const std::string text = st.at(CurrSpeakerComp()).reading.toText();
@@ -471,26 +472,22 @@ inline LoadRules eqLoadRules() {
             if (platform::storedTextIs(text, equalizer::name(m))) return m;
         return std::nullopt;
     };
-    auto isSpeakerPreset = [preset](const State& st) { return preset(st) == 6; };
+    auto isSpeakerPreset = [preset](const State& st) { return preset(st) == equalizer::kPresetSpeakerComp; };
     auto turnsOn = [installsCurve, isSpeakerPreset](const State& st) { return installsCurve(st) || isSpeakerPreset(st); };
 
     r.rules[&PresetNumber()] = {writtenBack(0)};
     r.rules[&EqBypass()] = {writtenBack(0), becomes(0, turnsOn)};
     r.rules[&ActiveCoefSet()] = {becomes(0, turnsOn)};
-    r.rules[&ControlPanelPageConfig()] = {becomesText("0123456A", isSpeakerPreset)};
+    r.rules[&ControlPanelPageConfig()] = {becomesText(equalizer::kPageConfig, isSpeakerPreset)};
     r.rules[&CurrSpeakerComp()] = {[isSpeakerPreset, speakerModel](const Stored& b, const std::optional<RegValueData>& a,
                                                                    const State& st) {
         // Chosen again, the model's name is written as the list has it.
         return isSpeakerPreset(st) && speakerModel(st) && a && a->type == platform::REG_SZ &&
                std::string(a->data.begin(), a->data.end()) == equalizer::name(*speakerModel(st));
     }};
-    r.rules[&CoefSet0()] = {becomesBinary([preset, isSpeakerPreset, speakerModel](const State& st)
+    r.rules[&CoefSet0()] = {becomesBinary([preset, installsCurve, isSpeakerPreset, speakerModel](const State& st)
                                               -> std::optional<std::vector<std::uint8_t>> {
-        static const equalizer::EqCurve kByPreset[] = {equalizer::EqCurve::Rock, equalizer::EqCurve::Classical,
-                                                      equalizer::EqCurve::Pop, equalizer::EqCurve::Jazz,
-                                                      equalizer::EqCurve::Dance};
-        auto p = preset(st);
-        if (p && *p >= 0 && *p <= 4) return coefSet(kByPreset[*p]);
+        if (installsCurve(st)) return coefSet(equalizer::kPresetCurves[*preset(st)]);
         if (isSpeakerPreset(st) && speakerModel(st)) return coefSet(*speakerModel(st));
         return std::nullopt;
     })};
@@ -502,7 +499,7 @@ inline LoadRules eqLoadRules() {
         return support == 0 || (support == 1 && enable != 1);
     };
     r.rules[&SupportAnalogEQ()] = {writtenBack(0), becomes(0, choosesNone)};
-    r.rules[&AnalogEQSrcLine()] = {writtenBack(0), becomes(3, choosesNone)};
+    r.rules[&AnalogEQSrcLine()] = {writtenBack(0), becomes(equalizer::kNoAnalogLine, choosesNone)};
     r.rules[&AnalogEQEnableState()] = {writtenBack(0), becomes(0, choosesNone)};
     return r;
 }
