@@ -192,13 +192,21 @@ void frmMain::fillLists() {
 }
 
 void frmMain::wireHandlers() {
-#define QM_WIRE_BOX(box, ...) box.Click = [this] { box##_Click(); };
-    QM_MAIN_BOXES(QM_WIRE_BOX)
-#undef QM_WIRE_BOX
-#define QM_WIRE_RANGE(bar, ...) bar.Change = [this] { bar##_Change(); };
-    QM_MAIN_LEVELS(QM_WIRE_RANGE)
-    QM_MAIN_EFFECTS(QM_WIRE_RANGE)
-#undef QM_WIRE_RANGE
+    // One kind of call for all the bound controls keeps the program small.
+    using Handler = void (frmMain::*)();
+#define QM_HANDLER(control, event, ...) &frmMain::control##_##event,
+#define QM_CLICK(box, ...) QM_HANDLER(box, Click)
+#define QM_CHANGE(bar, ...) QM_HANDLER(bar, Change)
+    static const Handler clicks[] = {QM_MAIN_BOXES(QM_CLICK)};
+    static const Handler levelChanges[] = {QM_MAIN_LEVELS(QM_CHANGE)};
+    static const Handler effectChanges[] = {QM_MAIN_EFFECTS(QM_CHANGE)};
+#undef QM_CHANGE
+#undef QM_CLICK
+#undef QM_HANDLER
+    auto call = [this](Handler h) { return [this, h] { (this->*h)(); }; };
+    for (std::size_t i = 0; i < mainwin::kBoxCount; ++i) box(Box(i)).Click = call(clicks[i]);
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) bar(Level(i)).Change = call(levelChanges[i]);
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) slider(Effect(i)).Change = call(effectChanges[i]);
     chkTray.Click = [this] { chkTray_Click(); };
     cmdWPCRSET.Click = [this] { cmdWPCRSET_Click(); };
     ListView1.DblClick = [this] { ListView1_DblClick(); };
