@@ -6,7 +6,6 @@
 // Each check returns "" when all is well, else what went wrong.
 #pragma once
 #include <iterator>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +15,8 @@
 #include "main/MainBindings.h"
 #include "equalizer/frmEQ.h"
 #include "main/frmQuad.h"
+#include "reset/ResetGroups.h"
+#include "reset/frmReset.h"
 #include "wpcrset/RegisterTable.h"
 #include "wpcrset/frmWPCRSET.h"
 #include "tests/fuzz/Oracles.h"
@@ -220,26 +221,13 @@ inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform
             if (auto p = st.number(RegEntry(0), std::int32_t(entry.packed()), why); !p.empty()) return p;
     }
     if (f.name() == "frmReset") {
-        static const std::map<std::string, std::vector<const Setting*>> kGroups = {
-            {"cmdA3DType", {&PrimaryXtalk()}},
-            {"cmdMIDIVoices", {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynthModeIndex(), &SoftSynth()}},
-            {"cmdMIDIFX", {&ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect()}},
-            {"cmdDigOut", {&SpdifFrequency(), &DetectSpdifOut(), &EnableSpdifOut()}},
-            {"cmdDigIn", {&DetectSpdifIn(), &EnableSpdifIn()}},
-            {"cmdAnalogEQ", {&SupportAnalogEQ(), &AnalogEQSrcLine(), &AnalogEQEnableState()}},
-            {"Command1",
-             {&DisableAC97Codec3DEffect(), &ST9708LA4RearInversion(), &CorrectLA2(), &ST9704ATTEN(), &AC97PCMOutVol(),
-              &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(), &QuadCodecOutputModeState(),
-              &SetGPIO0InQuad()}},
-            {"cmdAC97Mix", {&AC97MixerLocation()}},
-        };
-        std::vector<const Setting*> reset;
-        if (c.name() == "cmdResetAll") {
-            for (const auto& [button, group] : kGroups) reset.insert(reset.end(), group.begin(), group.end());
-        } else if (auto g = kGroups.find(c.name()); g != kGroups.end()) {
-            reset = g->second;
-        }
-        for (const Setting* s : reset) {
+        std::vector<const Setting*> values;
+        for (const ResetButton& row : kResetButtons)
+            if (c.name() == "cmdResetAll" || c.name() == row.button) {
+                const auto& group = reset::groupValues(row.group);
+                values.insert(values.end(), group.begin(), group.end());
+            }
+        for (const Setting* s : values) {
             auto p = s->reset ? st.number(*s, *s->reset, why) : st.absent(*s, why);
             if (!p.empty()) return p;
         }
