@@ -5,24 +5,6 @@
 using equalizer::EqCurve;
 using equalizer::SpeakerModel;
 
-namespace {
-
-// What each list's entries install, in list order. The two preset lists
-// order their curves differently, so each maps its own entries.
-constexpr EqCurve kPresetCurves[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop, EqCurve::Jazz, EqCurve::Dance};
-constexpr int kPresetUser = 5;
-constexpr int kPresetSpeakerComp = 6;
-constexpr EqCurve kUserCurves[] = {EqCurve::Rock, EqCurve::Dance, EqCurve::Pop,
-                                   EqCurve::Jazz, EqCurve::Classical, EqCurve::Flat};
-
-constexpr const char* kAnalogLines[] = {"None", "Phone", "Microphone", "Line-In", "CD-ROM", "Video", "Auxiliary"};
-// The source line the driver is given when no line is chosen.
-constexpr int kNoAnalogLine = 3;
-
-constexpr const char* kPageConfig = "0123456A";
-
-}  // namespace
-
 frmEQ::frmEQ(const platform::Services& sys, ui::UiServices ui)
     : ui::Form("frmEQ", ui),
       store_(*sys.reg),
@@ -45,12 +27,12 @@ frmEQ::frmEQ(const platform::Services& sys, ui::UiServices ui)
     cmdOK.isDefault = true;
     cmdOK.isCancel = true;
 
-    for (EqCurve c : kPresetCurves) cboEQPreset.addItem(equalizer::name(c));
+    for (EqCurve c : equalizer::kPresetCurves) cboEQPreset.addItem(equalizer::name(c));
     cboEQPreset.addItem("User");
     cboEQPreset.addItem("Speaker Compensation");
     for (SpeakerModel m : equalizer::kAllSpeakers) cboSpComp.addItem(equalizer::name(m));
-    for (EqCurve c : kUserCurves) cboMARLO.addItem(equalizer::name(c));
-    for (const char* line : kAnalogLines) cboAnalogEQ.addItem(line);
+    for (EqCurve c : equalizer::kUserCurves) cboMARLO.addItem(equalizer::name(c));
+    for (const char* line : equalizer::kAnalogLines) cboAnalogEQ.addItem(line);
 
     // Neither lower list belongs to presets 0-4, nor to an unreadable preset.
     for (ui::ComboList* l : {&cboSpComp, &cboMARLO}) {
@@ -81,8 +63,8 @@ void frmEQ::Form_Load() {
     // only clear a choice that is not there yet.
     if (presetNumber_ && *presetNumber_ >= 0) cboEQPreset.setListIndex(*presetNumber_);
 
-    if (cboEQPreset.listIndex() == kPresetUser) showOnly(cboMARLO, cboSpComp);
-    if (cboEQPreset.listIndex() == kPresetSpeakerComp) {
+    if (cboEQPreset.listIndex() == equalizer::kPresetUser) showOnly(cboMARLO, cboSpComp);
+    if (cboEQPreset.listIndex() == equalizer::kPresetSpeakerComp) {
         showOnly(cboSpComp, cboMARLO);
         speakerModel_ = store_.fetch(settings::CurrSpeakerComp()).toText();
         for (int i = 0; i < cboSpComp.listCount(); ++i)
@@ -93,7 +75,7 @@ void frmEQ::Form_Load() {
     // not a number, leave it empty rather than overwrite them.
     if (supportAnalogEQ_ && analogEnableState_ && analogSrcLine_) {
         if (*supportAnalogEQ_ == 1 && *analogEnableState_ == 1) {
-            if (*analogSrcLine_ >= 0 && *analogSrcLine_ <= 5) cboAnalogEQ.setListIndex(*analogSrcLine_ + 1);
+            if (*analogSrcLine_ >= 0 && *analogSrcLine_ < equalizer::kAnalogLineCount) cboAnalogEQ.setListIndex(*analogSrcLine_ + 1);
         } else if (*supportAnalogEQ_ == 1 || *supportAnalogEQ_ == 0) {
             cboAnalogEQ.setListIndex(0);
         }
@@ -104,13 +86,13 @@ void frmEQ::cboEQPreset_Click() {
     const int k = cboEQPreset.listIndex();
     if (k < 0) return;
     store_.store(settings::PresetNumber(), k);
-    if (k < kPresetUser) {
+    if (k < equalizer::kPresetUser) {
         hideLists();
-        writer_.ApplyEqPreset(kPresetCurves[k]);
-    } else if (k == kPresetUser) {
+        writer_.ApplyEqPreset(equalizer::kPresetCurves[k]);
+    } else if (k == equalizer::kPresetUser) {
         showOnly(cboMARLO, cboSpComp);
     } else {
-        store_.store(settings::ControlPanelPageConfig(), kPageConfig);
+        store_.store(settings::ControlPanelPageConfig(), equalizer::kPageConfig);
         store_.store(settings::EqBypass(), 0);
         store_.store(settings::ActiveCoefSet(), 0);
         showOnly(cboSpComp, cboMARLO);
@@ -120,13 +102,13 @@ void frmEQ::cboEQPreset_Click() {
 void frmEQ::cboMARLO_Click() {
     const int k = cboMARLO.listIndex();
     if (k < 0) return;
-    writer_.ApplyEqPreset(kUserCurves[k]);
+    writer_.ApplyEqPreset(equalizer::kUserCurves[k]);
 }
 
 void frmEQ::cboSpComp_Click() {
     const int k = cboSpComp.listIndex();
     if (k < 0) return;  // the choice was cleared, nothing was chosen
-    store_.store(settings::PresetNumber(), kPresetSpeakerComp);
+    store_.store(settings::PresetNumber(), equalizer::kPresetSpeakerComp);
     store_.store(settings::CurrSpeakerComp(), cboSpComp.item(k));
     writer_.ApplySpeakerComp(equalizer::kAllSpeakers[k]);
 }
@@ -135,7 +117,7 @@ void frmEQ::cboAnalogEQ_Click() {
     const int k = cboAnalogEQ.listIndex();
     if (k < 0) return;
     store_.store(settings::SupportAnalogEQ(), k == 0 ? 0 : 1);
-    store_.store(settings::AnalogEQSrcLine(), k == 0 ? kNoAnalogLine : k - 1);
+    store_.store(settings::AnalogEQSrcLine(), k == 0 ? equalizer::kNoAnalogLine : k - 1);
     store_.store(settings::AnalogEQEnableState(), k == 0 ? 0 : 1);
 }
 

@@ -3,6 +3,7 @@
 // analog equalizer's input line. Reads at load, writes every change at once.
 #pragma once
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,26 @@
 #include "platform/Services.h"
 #include "settings/Store.h"
 #include "ui/Form.h"
+
+namespace equalizer {
+// What each list's entries install or store, in list order. cboEQPreset
+// stores its index as "PresetNumber": the five curves, then "User" (the
+// curves of cboMARLO, in an order of their own) and "Speaker Compensation"
+// (the models of cboSpComp), which also writes kPageConfig.
+inline constexpr EqCurve kPresetCurves[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop, EqCurve::Jazz,
+                                            EqCurve::Dance};
+constexpr int kPresetUser = 5;
+constexpr int kPresetSpeakerComp = 6;
+inline constexpr EqCurve kUserCurves[] = {EqCurve::Rock, EqCurve::Dance,     EqCurve::Pop,
+                                          EqCurve::Jazz, EqCurve::Classical, EqCurve::Flat};
+inline constexpr const char* kPageConfig = "0123456A";
+// cboAnalogEQ: "None", then the input lines, stored as "AnalogEQSrcLine"
+// 0.. with "SupportAnalogEQ" and "AnalogEQEnableState" 1; "None" stores
+// both 0 and the line the driver is given when none is chosen.
+inline constexpr const char* kAnalogLines[] = {"None", "Phone", "Microphone", "Line-In", "CD-ROM", "Video", "Auxiliary"};
+constexpr int kAnalogLineCount = int(std::size(kAnalogLines)) - 1;
+constexpr int kNoAnalogLine = 3;
+}  // namespace equalizer
 
 class frmEQ : public ui::Form {
 public:

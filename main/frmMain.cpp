@@ -1,6 +1,5 @@
 #include "main/frmMain.h"
 
-#include <iterator>
 #include <optional>
 
 #include "platform/modFileVer.h"
@@ -28,29 +27,34 @@ const char* const kNotXP =
 
 }  // namespace
 
-// In the order they are shown, which is the order their handlers write in;
-// chkHighPerfMIDI, the last, follows the lists.
-const frmMain::CheckBinding frmMain::kCheckBoxes[] = {
-    {&frmMain::chkMIDIfx, settings::AspenWavetableEffect, &frmMain::wavetableEffect_, &frmMain::chkMIDIfx_Click, false},
-    {&frmMain::chkST3D, settings::DisableAC97Codec3DEffect, &frmMain::codec3DOff_, &frmMain::chkST3D_Click, false},
-    {&frmMain::chkPlayA3D, settings::SplashAudio, &frmMain::splashAudio_, &frmMain::chkPlayA3D_Click, true},
-    {&frmMain::chkA3DSplash, settings::SplashScreen, &frmMain::splashScreen_, &frmMain::chkA3DSplash_Click, true},
-    {&frmMain::chkAttenuation, settings::ST9704ATTEN, &frmMain::attenuation_, &frmMain::chkAttenuation_Click, false},
-    {&frmMain::chkLA2Inv, settings::CorrectLA2, &frmMain::la2Inversion_, &frmMain::chkLA2Inv_Click, false},
-    {&frmMain::chkLA4Inv, settings::ST9708LA4RearInversion, &frmMain::la4Inversion_, &frmMain::chkLA4Inv_Click, false},
-    // The detected boxes first: their handlers enable or disable the "Enable" boxes.
-    {&frmMain::chkDetOut, settings::DetectSpdifOut, &frmMain::outputDetected_, &frmMain::chkDetOut_Click, false},
-    {&frmMain::chkEnOut, settings::EnableSpdifOut, &frmMain::outputEnabled_, &frmMain::chkEnOut_Click, false},
-    {&frmMain::chkDetIn, settings::DetectSpdifIn, &frmMain::inputDetected_, &frmMain::chkDetIn_Click, false},
-    {&frmMain::chkEnIn, settings::EnableSpdifIn, &frmMain::inputEnabled_, &frmMain::chkEnIn_Click, false},
-    {&frmMain::chkHighPerfMIDI, settings::HighPerformanceMIDI, &frmMain::highPerfMIDI_, &frmMain::chkHighPerfMIDI_Click, false},
-};
+using mainwin::Box;
+using mainwin::Effect;
+using mainwin::Level;
 
-const frmMain::CheckBinding& frmMain::bindingOf(const ui::CheckBox& box) const {
-    for (const CheckBinding& b : kCheckBoxes)
-        if (&(this->*b.box) == &box) return b;
-    return kCheckBoxes[0];  // every bound box has its row
-}
+namespace {
+
+// The members of MainBindings.h's rows, in their order.
+#define QM_MAIN_BOX_MEMBER(box, ...) &frmMain::box,
+ui::CheckBox frmMain::* const kBoxMembers[] = {QM_MAIN_BOXES(QM_MAIN_BOX_MEMBER)};
+#undef QM_MAIN_BOX_MEMBER
+
+template <class Bar>
+struct RangeMembers {
+    Bar frmMain::*bar;
+    ui::Label frmMain::*label;
+};
+#define QM_MAIN_RANGE_MEMBERS(bar, label, ...) {&frmMain::bar, &frmMain::label},
+const RangeMembers<ui::HScrollBar> kLevelMembers[] = {QM_MAIN_LEVELS(QM_MAIN_RANGE_MEMBERS)};
+const RangeMembers<ui::Slider> kEffectMembers[] = {QM_MAIN_EFFECTS(QM_MAIN_RANGE_MEMBERS)};
+#undef QM_MAIN_RANGE_MEMBERS
+
+}  // namespace
+
+ui::CheckBox& frmMain::box(Box b) { return this->*kBoxMembers[std::size_t(b)]; }
+ui::HScrollBar& frmMain::bar(Level l) { return this->*kLevelMembers[std::size_t(l)].bar; }
+ui::Slider& frmMain::slider(Effect e) { return this->*kEffectMembers[std::size_t(e)].bar; }
+ui::Label& frmMain::label(Level l) { return this->*kLevelMembers[std::size_t(l)].label; }
+ui::Label& frmMain::label(Effect e) { return this->*kEffectMembers[std::size_t(e)].label; }
 
 frmMain::frmMain(const platform::Services& sys, ui::UiServices ui)
     : ui::Form("frmMain", ui), sys_(sys), store_(*sys.reg) {
@@ -183,23 +187,31 @@ void frmMain::buildLayout() {
 void frmMain::fillLists() {
     for (const char* e : kEffects1) cboEffect1.addItem(e);
     for (const char* e : kEffects2) cmdEffect2.addItem(e);
-    for (const char* e : {"320 Voices", "128 Voices", "64 Voices"}) cboWavetableMode.addItem(e);
-    for (const char* e : {"Headphones", "Satellite Speakers", "Monitor Speakers", "Quad Speakers"})
-        cboA3DType.addItem(e);
+    for (const mainwin::WavetableMode& m : mainwin::kWavetableModes) cboWavetableMode.addItem(m.entry);
+    for (const mainwin::A3DType& t : mainwin::kA3DTypes) cboA3DType.addItem(t.entry);
 }
 
 void frmMain::wireHandlers() {
-    for (const CheckBinding& b : kCheckBoxes) {
-        auto click = b.click;
-        (this->*b.box).Click = [this, click] { (this->*click)(); };
-    }
+    // One kind of call for all the bound controls keeps the program small.
+    using Handler = void (frmMain::*)();
+#define QM_HANDLER(control, event, ...) &frmMain::control##_##event,
+#define QM_CLICK(box, ...) QM_HANDLER(box, Click)
+#define QM_CHANGE(bar, ...) QM_HANDLER(bar, Change)
+    static const Handler clicks[] = {QM_MAIN_BOXES(QM_CLICK)};
+    static const Handler levelChanges[] = {QM_MAIN_LEVELS(QM_CHANGE)};
+    static const Handler effectChanges[] = {QM_MAIN_EFFECTS(QM_CHANGE)};
+#undef QM_CHANGE
+#undef QM_CLICK
+#undef QM_HANDLER
+    auto call = [this](Handler h) { return [this, h] { (this->*h)(); }; };
+    for (std::size_t i = 0; i < mainwin::kBoxCount; ++i) box(Box(i)).Click = call(clicks[i]);
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) bar(Level(i)).Change = call(levelChanges[i]);
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) slider(Effect(i)).Change = call(effectChanges[i]);
     chkTray.Click = [this] { chkTray_Click(); };
     cmdWPCRSET.Click = [this] { cmdWPCRSET_Click(); };
     ListView1.DblClick = [this] { ListView1_DblClick(); };
 
     // cboEffect1 and cmdEffect2 have no handler: choosing an effect type writes nothing.
-    hsbEffect1.Change = [this] { hsbEffect1_Change(); };
-    hsbEffect2.Change = [this] { hsbEffect2_Change(); };
     cboWavetableMode.Click = [this] { cboWavetableMode_Click(); };
 
     cboA3DType.Click = [this] { cboA3DType_Click(); };
@@ -207,10 +219,6 @@ void frmMain::wireHandlers() {
     cmdAboutA3D.Click = [this] { cmdAboutA3D_Click(); };
     cmdQuad.Click = [this] { cmdQuad_Click(); };
 
-    hsbPCM1.Change = [this] { hsbPCM1_Change(); };
-    hsbPCM2.Change = [this] { hsbPCM2_Change(); };
-    hsbFront.Change = [this] { hsbFront_Change(); };
-    hsbRear.Change = [this] { hsbRear_Change(); };
     cmdAC97Help.Click = [this] { cmdAC97Help_Click(); };
 
     optDigOut.Click = [this](int index) { optDigOut_Click(index); };
@@ -253,8 +261,8 @@ void frmMain::Form_Load() {
     showSettings();
     fillVersions();
     cmdReset.setEnabled(true);
-    disableIfUndetected(outputDetected_, chkEnOut);
-    disableIfUndetected(inputDetected_, chkEnIn);
+    disableIfUndetected(Box::chkDetOut);
+    disableIfUndetected(Box::chkDetIn);
     measureDriverFile();
     settingsLoaded_ = true;
 }
@@ -302,8 +310,8 @@ void frmMain::cmdOverride_Click() {
     // a detected text that is not a number.
     if (!measureDriverFile()) return;
     cmdReset.setEnabled(true);
-    if (!disableIfUndetected(outputDetected_, chkEnOut)) return;
-    disableIfUndetected(inputDetected_, chkEnIn);
+    if (!disableIfUndetected(Box::chkDetOut)) return;
+    disableIfUndetected(Box::chkDetIn);
 }
 
 namespace {
@@ -331,53 +339,38 @@ void frmMain::readSettings() {
     mediaPlayerCommand_ = text(store_, MediaPlayerProg());
 
     // A level that is missing reads as 0; one that is no 16-bit number keeps the level it had.
-    struct Level { const Setting& s; std::int16_t& level; };
-    for (const Level& l : {Level{AC97PCMOutVol(), pcm1Level_}, Level{AC97PCM2OutVol(), pcm2Level_},
-                           Level{AC97MixerFrontOutVol(), frontLevel_}, Level{AC97MixerRearOutVol(), rearLevel_}})
-        if (auto v = store_.fetch(l.s).toInt16()) l.level = *v;
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i)
+        if (auto v = store_.fetch(mainwin::row(Level(i)).setting()).toInt16()) levels_[i] = *v;
 
-    spdifRate_ = text(store_, SpdifFrequency());
-    reverbAmount_ = text(store_, ReverbAmount());
-    chorusAmount_ = text(store_, ChorusAmount());
-    wavetableMode_ = text(store_, SoftSynthModeIndex());
-    a3dType_ = text(store_, PrimaryXtalk());
-    for (const CheckBinding& b : kCheckBoxes) this->*b.current = text(store_, b.setting());
+    spdifRate_ = text(store_, mainwin::kSpdifRateSetting());
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) effectTexts_[i] = text(store_, mainwin::row(Effect(i)).setting());
+    wavetableMode_ = text(store_, mainwin::kWavetableList.setting());
+    a3dType_ = text(store_, mainwin::kA3DTypeList.setting());
+    for (std::size_t i = 0; i < mainwin::kBoxCount; ++i) boxTexts_[i] = text(store_, mainwin::kBoxes[i].setting());
 }
 
 void frmMain::createMissingValues() {
-    using namespace settings;
-    store_.createIfMissing(HighPerformanceMIDI(), !highPerfMIDI_.empty());
-    store_.createIfMissing(SplashAudio(), !splashAudio_.empty());
-    store_.createIfMissing(SplashScreen(), !splashScreen_.empty());
+    for (Box b : {Box::chkHighPerfMIDI, Box::chkPlayA3D, Box::chkA3DSplash})
+        store_.createIfMissing(mainwin::row(b).setting(), !boxText(b).empty());
 }
 
 void frmMain::showSettings() {
-    hsbPCM1.setValue(pcm1Level_);
-    hsbPCM2.setValue(pcm2Level_);
-    hsbFront.setValue(frontLevel_);
-    hsbRear.setValue(rearLevel_);
-    setFromText(hsbEffect1, reverbAmount_);
-    setFromText(hsbEffect2, chorusAmount_);
-    lblPCM1.setCaption(std::to_string(pcm1Level_));
-    lblPCM2.setCaption(std::to_string(pcm2Level_));
-    lblFront.setCaption(std::to_string(frontLevel_));
-    lblRear.setCaption(std::to_string(rearLevel_));
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) bar(Level(i)).setValue(levels_[i]);
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) setFromText(slider(Effect(i)), effectTexts_[i]);
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) label(Level(i)).setCaption(std::to_string(levels_[i]));
 
     lblDigOut.setCaption(spdifRate_);
 
-    const CheckBinding& last = kCheckBoxes[std::size(kCheckBoxes) - 1];
-    for (const CheckBinding& b : kCheckBoxes)
-        if (&b != &last) showCheckBox(b);
+    for (std::size_t i = 0; i + 1 < mainwin::kBoxCount; ++i) showCheckBox(Box(i));
     setFromText(cboWavetableMode, wavetableMode_);
     setFromText(cboA3DType, a3dType_);
-    showCheckBox(last);
+    showCheckBox(Box(mainwin::kBoxCount - 1));
 }
 
-void frmMain::showCheckBox(const CheckBinding& b) {
-    ui::CheckBox& box = this->*b.box;
-    const std::string& t = this->*b.current;
-    if (!b.onlyTicks) setFromText(box, t);
-    else if (t == "1") box.setValue(1);
+void frmMain::showCheckBox(Box b) {
+    const std::string& t = boxText(b);
+    if (mainwin::row(b).shown == mainwin::Shown::State) setFromText(box(b), t);
+    else if (t == "1") box(b).setValue(1);
 }
 
 void frmMain::reloadSettings() {
@@ -389,8 +382,8 @@ void frmMain::reloadSettings() {
     trayAutostart_ = store_.fetch(settings::AU30TRAY()).toText();
     chkTray.setValue(trayAutostart_.empty() ? 0 : 1);
     showSettings();
-    disableIfUndetected(outputDetected_, chkEnOut);
-    disableIfUndetected(inputDetected_, chkEnIn);
+    disableIfUndetected(Box::chkDetOut);
+    disableIfUndetected(Box::chkDetIn);
 }
 
 // The settings' controls as the window created them, without running their
@@ -407,13 +400,15 @@ void frmMain::showCreatedState() {
         }
     }
     optDigOut.clear();
-    for (ui::Picture* p : {&imgPhones, &imgSat, &imgMon, &imgQuad}) p->setVisible(true);
-    for (ui::Label* l : {&lblEffect1, &lblEffect2}) l->setCaption("0");
-    chkEnOut.setEnabled(true);
-    chkEnIn.setEnabled(true);
+    for (const mainwin::A3DType& t : mainwin::kA3DTypes) find(t.picture)->setVisible(true);
+    for (std::size_t i = 0; i < mainwin::kEffectCount; ++i) label(Effect(i)).setCaption("0");
+    for (const mainwin::BoxBinding& b : mainwin::kBoxes)
+        if (b.governs != Box::None) box(b.governs).setEnabled(true);
 }
 
-bool frmMain::disableIfUndetected(const std::string& detected, ui::CheckBox& enable) {
+bool frmMain::disableIfUndetected(Box detect) {
+    const std::string& detected = boxText(detect);
+    ui::CheckBox& enable = box(mainwin::row(detect).governs);
     // A missing value reads as 0, like the unticked box that shows it.
     std::optional<std::int16_t> v = detected.empty() ? std::optional<std::int16_t>(0) : platform::textToInt16(detected);
     if (!v) return false;

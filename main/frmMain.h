@@ -2,10 +2,12 @@
 // its value back the moment it changes, the tools list, and the buttons that
 // open the other windows.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "backup/Backup.h"
+#include "main/MainBindings.h"
 #include "platform/Services.h"
 #include "reset/frmReset.h"
 #include "settings/Store.h"
@@ -30,11 +32,11 @@ public:
     // Tab "MIDI"
     ui::Frame Frame1{*this, "Frame1"};
     ui::ComboList cboEffect1{*this, "cboEffect1"};
-    ui::Slider hsbEffect1{*this, "hsbEffect1", 0, 127};
+    ui::Slider hsbEffect1{*this, "hsbEffect1", 0, mainwin::kEffectMax};
     ui::Label lblEffect1{*this, "lblEffect1"};
     ui::Frame Frame2{*this, "Frame2"};
     ui::ComboList cmdEffect2{*this, "cmdEffect2"};
-    ui::Slider hsbEffect2{*this, "hsbEffect2", 0, 127};
+    ui::Slider hsbEffect2{*this, "hsbEffect2", 0, mainwin::kEffectMax};
     ui::Label lblEffect2{*this, "lblEffect2"};
     ui::CheckBox chkMIDIfx{*this, "chkMIDIfx"};
     ui::CheckBox chkHighPerfMIDI{*this, "chkHighPerfMIDI"};
@@ -69,17 +71,17 @@ public:
     ui::Label Label6{*this, "Label6"};
     ui::Label Label7{*this, "Label7"};
     ui::Label Label8{*this, "Label8"};
-    ui::HScrollBar hsbPCM1{*this, "hsbPCM1", 0, 31};
+    ui::HScrollBar hsbPCM1{*this, "hsbPCM1", 0, mainwin::kLevelMax};
     ui::Label lblPCM1{*this, "lblPCM1"};
     ui::Label Label9{*this, "Label9"};
-    ui::HScrollBar hsbPCM2{*this, "hsbPCM2", 0, 31};
+    ui::HScrollBar hsbPCM2{*this, "hsbPCM2", 0, mainwin::kLevelMax};
     ui::Label lblPCM2{*this, "lblPCM2"};
     ui::Label Label10{*this, "Label10"};
-    ui::HScrollBar hsbFront{*this, "hsbFront", 0, 31};
+    ui::HScrollBar hsbFront{*this, "hsbFront", 0, mainwin::kLevelMax};
     ui::Label lblFront{*this, "lblFront"};
     ui::Button cmdAC97Help{*this, "cmdAC97Help"};
     ui::Label Label11{*this, "Label11"};
-    ui::HScrollBar hsbRear{*this, "hsbRear", 0, 31};
+    ui::HScrollBar hsbRear{*this, "hsbRear", 0, mainwin::kLevelMax};
     ui::Label lblRear{*this, "lblRear"};
 
     // Tab "EQ/Digital I/O"
@@ -110,10 +112,7 @@ public:
     void showA3DPicture(int index);
 
     // Window-level current values, as last read or written.
-    std::int16_t pcm1Level() const { return pcm1Level_; }
-    std::int16_t pcm2Level() const { return pcm2Level_; }
-    std::int16_t frontLevel() const { return frontLevel_; }
-    std::int16_t rearLevel() const { return rearLevel_; }
+    std::int16_t level(mainwin::Level l) const { return levels_[std::size_t(l)]; }
     const std::string& spdifRate() const { return spdifRate_; }
     const std::string& mediaPlayerCommand() const { return mediaPlayerCommand_; }
     const std::string& driverFileSize() const { return driverFileSize_; }
@@ -177,7 +176,7 @@ private:
     void showSettings();
     void fillVersions();
     bool measureDriverFile();
-    bool disableIfUndetected(const std::string& detected, ui::CheckBox& enable);
+    bool disableIfUndetected(mainwin::Box detect);
     // After a restore or an undo: the controls as created, then the loading
     // sequence's reading and showing with every write held back, so they
     // show the registry and leave it as it is.
@@ -189,23 +188,17 @@ private:
     bool safetyCopyTaken(const char* before, const char* title);
     void finishWriting(const backup::Outcome& done, const char* title, const char* verb);
 
-    // A check box that shows one stored number, with its setting and its
-    // window-level current value: the table kCheckBoxes (frmMain.cpp) reads,
-    // shows, wires and stores every such box by its row.
-    struct CheckBinding {
-        ui::CheckBox frmMain::*box;
-        const settings::Setting& (*setting)();
-        std::string frmMain::*current;
-        void (frmMain::*click)();
-        bool onlyTicks;  // a stored 1 ticks it; nothing else is shown
-    };
-    static const CheckBinding kCheckBoxes[];
-    const CheckBinding& bindingOf(const ui::CheckBox& box) const;
-    void showCheckBox(const CheckBinding& b);
-    void storeCheckBox(const ui::CheckBox& box);
-    void detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable);
-    void levelChanged(const ui::HScrollBar& bar, std::int16_t& level, ui::Label& label, const settings::Setting& s);
-    void effectChanged(const ui::Slider& slider, std::string& current, ui::Label& label, const settings::Setting& s);
+    // The controls of MainBindings.h's rows, and what their handlers share.
+    ui::CheckBox& box(mainwin::Box b);
+    ui::HScrollBar& bar(mainwin::Level l);
+    ui::Slider& slider(mainwin::Effect e);
+    ui::Label& label(mainwin::Level l);
+    ui::Label& label(mainwin::Effect e);
+    std::string& boxText(mainwin::Box b) { return boxTexts_[std::size_t(b)]; }
+    void showCheckBox(mainwin::Box b);
+    void boxClicked(mainwin::Box b);
+    void levelChanged(mainwin::Level l);
+    void effectChanged(mainwin::Effect e);
     void startTool(const std::string& what, const std::string& commandLine);
 
     // Hand-over to the AC97 Mixer location dialog, when no path is stored.
@@ -214,10 +207,12 @@ private:
     platform::Services sys_;
     settings::Store store_;
 
-    std::int16_t pcm1Level_ = 0, pcm2Level_ = 0, frontLevel_ = 0, rearLevel_ = 0;
-    std::string spdifRate_, wavetableEffect_, codec3DOff_, splashAudio_, splashScreen_, reverbAmount_,
-        chorusAmount_, attenuation_, la2Inversion_, la4Inversion_, outputDetected_, inputDetected_,
-        outputEnabled_, inputEnabled_, wavetableMode_, highPerfMIDI_, a3dType_, trayAutostart_;
+    // Window-level current values: the levels as numbers, the rest as text,
+    // each in its binding's order.
+    std::array<std::int16_t, mainwin::kLevelCount> levels_{};
+    std::array<std::string, mainwin::kEffectCount> effectTexts_;
+    std::array<std::string, mainwin::kBoxCount> boxTexts_;
+    std::string spdifRate_, wavetableMode_, a3dType_, trayAutostart_;
     std::string mediaPlayerCommand_, driverFileSize_;
     bool settingsLoaded_ = false, toldReadOnly_ = false;
     backup::Snapshot startValues_;  // before the loading sequence wrote anything

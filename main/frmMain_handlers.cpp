@@ -1,4 +1,5 @@
 // The main window's change handlers, tools list and buttons.
+#include <iterator>
 #include <string>
 
 #include "main/frmMain.h"
@@ -15,9 +16,11 @@
 #include "wpcrset/frmWPCRSET.h"
 #include "settings/Catalogue.h"
 
-namespace {
+using mainwin::Box;
+using mainwin::Effect;
+using mainwin::Level;
 
-const char* const kTrayCommand = "au30tray.exe";
+namespace {
 
 // Texts that other programs stored keep their terminating NUL; it is no
 // part of a command line.
@@ -30,44 +33,41 @@ std::string withoutTrailingNuls(std::string s) {
 
 // Check boxes
 
-void frmMain::storeCheckBox(const ui::CheckBox& box) {
-    const CheckBinding& b = bindingOf(box);
-    const int state = box.value();
-    this->*b.current = std::to_string(state);
-    store_.store(b.setting(), state);
-}
-
-void frmMain::detectionChanged(const ui::CheckBox& detect, ui::CheckBox& enable) {
-    const CheckBinding& b = bindingOf(detect);
-    const int state = detect.value();
-    this->*b.current = std::to_string(state);
-    if (state != 1) {
-        enable.setValue(0);  // writes its own value when it was ticked
-        enable.setEnabled(false);
-    } else {
-        enable.setEnabled(true);
+// A detection box that is anything but ticked unticks and locks the box it
+// governs (whose handler writes its 0 first); ticked, it only unlocks it.
+void frmMain::boxClicked(Box b) {
+    const mainwin::BoxBinding& row = mainwin::row(b);
+    const int state = box(b).value();
+    boxText(b) = std::to_string(state);
+    if (row.governs != Box::None) {
+        ui::CheckBox& enable = box(row.governs);
+        if (state != 1) {
+            enable.setValue(0);
+            enable.setEnabled(false);
+        } else {
+            enable.setEnabled(true);
+        }
     }
-    store_.store(b.setting(), state);
+    store_.store(row.setting(), state);
 }
 
-void frmMain::chkPlayA3D_Click() { storeCheckBox(chkPlayA3D); }
-void frmMain::chkA3DSplash_Click() { storeCheckBox(chkA3DSplash); }
-void frmMain::chkAttenuation_Click() { storeCheckBox(chkAttenuation); }
-void frmMain::chkEnOut_Click() { storeCheckBox(chkEnOut); }
-void frmMain::chkEnIn_Click() { storeCheckBox(chkEnIn); }
-void frmMain::chkLA2Inv_Click() { storeCheckBox(chkLA2Inv); }
-void frmMain::chkLA4Inv_Click() { storeCheckBox(chkLA4Inv); }
-void frmMain::chkMIDIfx_Click() { storeCheckBox(chkMIDIfx); }
-void frmMain::chkST3D_Click() { storeCheckBox(chkST3D); }
-void frmMain::chkHighPerfMIDI_Click() { storeCheckBox(chkHighPerfMIDI); }
-
-void frmMain::chkDetOut_Click() { detectionChanged(chkDetOut, chkEnOut); }
-void frmMain::chkDetIn_Click() { detectionChanged(chkDetIn, chkEnIn); }
+void frmMain::chkPlayA3D_Click() { boxClicked(Box::chkPlayA3D); }
+void frmMain::chkA3DSplash_Click() { boxClicked(Box::chkA3DSplash); }
+void frmMain::chkAttenuation_Click() { boxClicked(Box::chkAttenuation); }
+void frmMain::chkEnOut_Click() { boxClicked(Box::chkEnOut); }
+void frmMain::chkEnIn_Click() { boxClicked(Box::chkEnIn); }
+void frmMain::chkLA2Inv_Click() { boxClicked(Box::chkLA2Inv); }
+void frmMain::chkLA4Inv_Click() { boxClicked(Box::chkLA4Inv); }
+void frmMain::chkMIDIfx_Click() { boxClicked(Box::chkMIDIfx); }
+void frmMain::chkST3D_Click() { boxClicked(Box::chkST3D); }
+void frmMain::chkHighPerfMIDI_Click() { boxClicked(Box::chkHighPerfMIDI); }
+void frmMain::chkDetOut_Click() { boxClicked(Box::chkDetOut); }
+void frmMain::chkDetIn_Click() { boxClicked(Box::chkDetIn); }
 
 void frmMain::chkTray_Click() {
     if (chkTray.value() == 1) {
-        trayAutostart_ = kTrayCommand;
-        store_.store(settings::AU30TRAY(), kTrayCommand);
+        trayAutostart_ = mainwin::kTrayCommand;
+        store_.store(settings::AU30TRAY(), mainwin::kTrayCommand);
     } else {
         trayAutostart_.clear();
         store_.remove(settings::AU30TRAY());
@@ -77,8 +77,7 @@ void frmMain::chkTray_Click() {
 // Lists
 
 void frmMain::showA3DPicture(int index) {
-    ui::Picture* pictures[] = {&imgPhones, &imgSat, &imgMon, &imgQuad};
-    for (int i = 0; i < 4; ++i) pictures[i]->setVisible(i == index);
+    for (int i = 0; i < int(std::size(mainwin::kA3DTypes)); ++i) find(mainwin::kA3DTypes[i].picture)->setVisible(i == index);
 }
 
 void frmMain::cboA3DType_Click() {
@@ -86,61 +85,55 @@ void frmMain::cboA3DType_Click() {
     if (index < 0) return;
     showA3DPicture(index);
     a3dType_ = std::to_string(index);
-    store_.store(settings::PrimaryXtalk(), index);
+    store_.store(mainwin::kA3DTypeList.setting(), index);
 }
 
 void frmMain::cboWavetableMode_Click() {
-    struct Mode { int gamerMode, voices, mode, synth; };
-    static const Mode modes[] = {{1, 256, 3, 2}, {0, 64, 2, 2}, {0, 0, 0, 0}};
     const int index = cboWavetableMode.listIndex();
-    if (index < 0 || index > 2) return;
-    const Mode& m = modes[index];
+    if (index < 0 || index >= int(std::size(mainwin::kWavetableModes))) return;
     wavetableMode_ = std::to_string(index);
-    store_.store(settings::GamerMode(), m.gamerMode);
-    store_.store(settings::SoftSynthVoices(), m.voices);
-    store_.store(settings::SoftSynthMode(), m.mode);
-    store_.store(settings::SoftSynthModeIndex(), index);
-    store_.store(settings::SoftSynth(), m.synth);
+    const mainwin::WavetableMode& mode = mainwin::kWavetableModes[index];
+    for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i)
+        store_.store(mainwin::kWavetableWrites[i](), mode.writes[i]);
 }
 
 // Levels
 
-void frmMain::levelChanged(const ui::HScrollBar& bar, std::int16_t& level, ui::Label& label,
-                           const settings::Setting& s) {
-    level = static_cast<std::int16_t>(bar.value());
-    label.setCaption(std::to_string(level));
-    store_.store(s, level);
+void frmMain::levelChanged(Level l) {
+    const std::size_t i = std::size_t(l);
+    std::int16_t& level = levels_[i];
+    level = static_cast<std::int16_t>(bar(l).value());
+    label(l).setCaption(std::to_string(level));
+    store_.store(mainwin::row(l).setting(), level);
 }
 
-void frmMain::hsbPCM1_Change() { levelChanged(hsbPCM1, pcm1Level_, lblPCM1, settings::AC97PCMOutVol()); }
-void frmMain::hsbPCM2_Change() { levelChanged(hsbPCM2, pcm2Level_, lblPCM2, settings::AC97PCM2OutVol()); }
-void frmMain::hsbFront_Change() { levelChanged(hsbFront, frontLevel_, lblFront, settings::AC97MixerFrontOutVol()); }
-void frmMain::hsbRear_Change() { levelChanged(hsbRear, rearLevel_, lblRear, settings::AC97MixerRearOutVol()); }
+void frmMain::hsbPCM1_Change() { levelChanged(Level::hsbPCM1); }
+void frmMain::hsbPCM2_Change() { levelChanged(Level::hsbPCM2); }
+void frmMain::hsbFront_Change() { levelChanged(Level::hsbFront); }
+void frmMain::hsbRear_Change() { levelChanged(Level::hsbRear); }
 
-void frmMain::effectChanged(const ui::Slider& slider, std::string& current, ui::Label& label,
-                            const settings::Setting& s) {
-    const std::int32_t position = slider.value();
-    current = std::to_string(position);
-    label.setCaption(current);
-    store_.store(s, position);
+void frmMain::effectChanged(Effect e) {
+    const std::size_t i = std::size_t(e);
+    const std::int32_t position = slider(e).value();
+    effectTexts_[i] = std::to_string(position);
+    label(e).setCaption(effectTexts_[i]);
+    store_.store(mainwin::row(e).setting(), position);
 }
 
-void frmMain::hsbEffect1_Change() { effectChanged(hsbEffect1, reverbAmount_, lblEffect1, settings::ReverbAmount()); }
-void frmMain::hsbEffect2_Change() { effectChanged(hsbEffect2, chorusAmount_, lblEffect2, settings::ChorusAmount()); }
+void frmMain::hsbEffect1_Change() { effectChanged(Effect::hsbEffect1); }
+void frmMain::hsbEffect2_Change() { effectChanged(Effect::hsbEffect2); }
 
 // S/PDIF
 
 void frmMain::optDigOut_Click(int index) {
-    static const char* const rates[] = {"32000", "44100", "48000"};
-    if (index < 0 || index > 2) return;
-    spdifRate_ = rates[index];
-    store_.store(settings::SpdifFrequency(), spdifRate_);
+    if (index < 0 || index >= int(std::size(mainwin::kSpdifRates))) return;
+    spdifRate_ = mainwin::kSpdifRates[index];
+    store_.store(mainwin::kSpdifRateSetting(), spdifRate_);
     lblDigOut.setCaption(spdifRate_);
 }
 
 void frmMain::cmdFixDetect_Click() {
-    static const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
-    for (int n = 1; n <= 4; ++n) store_.store(settings::SpdifCard(n), cards[n - 1]);
+    for (int n = 1; n <= int(std::size(mainwin::kSpdifCards)); ++n) store_.store(settings::SpdifCard(n), mainwin::kSpdifCards[n - 1]);
 }
 
 // Tools list

@@ -1,5 +1,6 @@
 #include "main/frmQuad.h"
 
+#include <iterator>
 #include <memory>
 
 #include "ui/Images.h"
@@ -47,8 +48,7 @@ void frmQuad::Form_Load() {
 }
 
 void frmQuad::showMode(std::optional<std::int16_t> mode) {
-    if (mode && *mode == 0) lblQuad.setCaption("Stereo");
-    else if (mode && *mode == 1) lblQuad.setCaption("Quad");
+    if (mode && *mode >= 0 && *mode < std::int16_t(std::size(kQuadModes))) lblQuad.setCaption(kQuadModes[*mode]);
     else lblQuad.setCaption("Unknown");
 }
 

@@ -8,6 +8,10 @@
 #include "settings/Store.h"
 #include "ui/Form.h"
 
+// What each optQuad button stores as "QuadCodecOutputModeState" (its index)
+// and what lblQuad then reads; chkShare stores its state as "SetGPIO0InQuad".
+inline constexpr const char* kQuadModes[] = {"Stereo", "Quad"};
+
 class frmQuad : public ui::Form {
 public:
     frmQuad(const platform::Services& sys, ui::UiServices ui);

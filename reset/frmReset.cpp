@@ -55,20 +55,25 @@ void frmReset::writeGroup(ResetGroup g) {
     }
 }
 
+void frmReset::writeGroupOf(const ui::Button& button) {
+    for (const ResetButton& row : kResetButtons)
+        if (button.name() == row.button) writeGroup(row.group);
+}
+
 void frmReset::cmdA3DType_Click() {
     if (!readyToWrite()) return;
     // The main window's list keeps its entry; only the picture follows the reset.
     mainPictures_.showOnlyPicture(A3DPictureSink::Monitor);
-    writeGroup(ResetGroup::A3DType);
+    writeGroupOf(cmdA3DType);
 }
 
-void frmReset::cmdMIDIVoices_Click() { writeGroup(ResetGroup::MidiVoices); }
-void frmReset::cmdMIDIFX_Click() { writeGroup(ResetGroup::MidiEffects); }
-void frmReset::cmdDigOut_Click() { writeGroup(ResetGroup::DigitalOutput); }
-void frmReset::cmdDigIn_Click() { writeGroup(ResetGroup::DigitalInput); }
-void frmReset::cmdAnalogEQ_Click() { writeGroup(ResetGroup::AnalogEQ); }
-void frmReset::Command1_Click() { writeGroup(ResetGroup::AC97Codec); }
-void frmReset::cmdAC97Mix_Click() { writeGroup(ResetGroup::AC97MixerPath); }
+void frmReset::cmdMIDIVoices_Click() { writeGroupOf(cmdMIDIVoices); }
+void frmReset::cmdMIDIFX_Click() { writeGroupOf(cmdMIDIFX); }
+void frmReset::cmdDigOut_Click() { writeGroupOf(cmdDigOut); }
+void frmReset::cmdDigIn_Click() { writeGroupOf(cmdDigIn); }
+void frmReset::cmdAnalogEQ_Click() { writeGroupOf(cmdAnalogEQ); }
+void frmReset::Command1_Click() { writeGroupOf(Command1); }
+void frmReset::cmdAC97Mix_Click() { writeGroupOf(cmdAC97Mix); }
 
 void frmReset::cmdResetAll_Click() {
     if (!readyToWrite()) return;

@@ -17,6 +17,19 @@ public:
     virtual void showOnlyPicture(int picture) = 0;
 };
 
+// The group each group button returns to its defaults; "Reset All Settings"
+// runs them all, in reset::resetAllOrder().
+struct ResetButton {
+    const char* button;
+    settings::ResetGroup group;
+};
+inline constexpr ResetButton kResetButtons[] = {
+    {"cmdAC97Mix", settings::ResetGroup::AC97MixerPath}, {"cmdMIDIVoices", settings::ResetGroup::MidiVoices},
+    {"cmdDigOut", settings::ResetGroup::DigitalOutput},  {"cmdA3DType", settings::ResetGroup::A3DType},
+    {"cmdMIDIFX", settings::ResetGroup::MidiEffects},    {"cmdDigIn", settings::ResetGroup::DigitalInput},
+    {"Command1", settings::ResetGroup::AC97Codec},       {"cmdAnalogEQ", settings::ResetGroup::AnalogEQ},
+};
+
 class frmReset : public ui::Form {
 public:
     frmReset(const platform::Services& sys, ui::UiServices ui, A3DPictureSink& mainPictures);
@@ -47,6 +60,7 @@ public:
 
 private:
     void writeGroup(settings::ResetGroup g);
+    void writeGroupOf(const ui::Button& button);
     // Before the first reset of this opening: the safety copy, or the
     // user's word to go on without it.
     bool readyToWrite();

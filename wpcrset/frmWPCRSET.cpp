@@ -93,8 +93,8 @@ void frmWPCRSET::layout() {
 }
 
 void frmWPCRSET::Form_Load() {
-    runSwitch_ = store_.fetch(settings::WpcrsetRunSwitch()).toText();
-    startType_ = store_.fetch(settings::WpcrsetStart()).toText();
+    runSwitch_ = store_.fetch(wpcrset::kRunSwitch.setting()).toText();
+    startType_ = store_.fetch(wpcrset::kStartType.setting()).toText();
     store_.fetch(settings::RegCnt());  // read with the rest; the dialog shows no count
     const platform::SettingValue fix = store_.fetch(settings::VIAFix());
     const platform::SettingValue agp = store_.fetch(settings::VIAAGP());
@@ -105,12 +105,9 @@ void frmWPCRSET::Form_Load() {
     if (store_.createIfMissing(settings::VIAAGP(), !agp.isEmpty())) viaAgp_ = std::to_string(*settings::VIAAGP().created);
 
     if (runSwitch_.empty()) return closeNotInstalled();
-    if (runSwitch_ == "1") optWPCRSET.select(0);
-    else if (runSwitch_ == "0") optWPCRSET.select(1);
-
+    selectStored(optWPCRSET, wpcrset::kRunSwitch, runSwitch_);
     if (startType_.empty()) return closeNotInstalled();
-    if (startType_ == "0") optWDevice.select(0);
-    else if (startType_ == "4") optWDevice.select(1);
+    selectStored(optWDevice, wpcrset::kStartType, startType_);
 
     if (viaFix_ == "1") chkVIAFix.setValue(1);
     chkVIAAGP.setEnabled(false);
@@ -146,15 +143,19 @@ void frmWPCRSET::chkVIAAGP_Click() {
     store_.store(settings::VIAAGP(), std::int32_t(on ? 1 : 0));
 }
 
-void frmWPCRSET::optWPCRSET_Click(int index) {
-    runSwitch_ = index == 0 ? "1" : "0";
-    store_.store(settings::WpcrsetRunSwitch(), platform::SettingValue(runSwitch_));
+void frmWPCRSET::selectStored(ui::OptionArray& options, const wpcrset::OptionBinding& b, const std::string& stored) {
+    for (int i = 0; i < 2; ++i)
+        if (stored == b.values[i]) options.select(i);
 }
 
-void frmWPCRSET::optWDevice_Click(int index) {
-    startType_ = index == 0 ? "0" : "4";
-    store_.store(settings::WpcrsetStart(), platform::SettingValue(startType_));
+void frmWPCRSET::storeChoice(const wpcrset::OptionBinding& b, std::string& current, int index) {
+    current = b.values[index == 0 ? 0 : 1];
+    store_.store(b.setting(), platform::SettingValue(current));
 }
+
+void frmWPCRSET::optWPCRSET_Click(int index) { storeChoice(wpcrset::kRunSwitch, runSwitch_, index); }
+
+void frmWPCRSET::optWDevice_Click(int index) { storeChoice(wpcrset::kStartType, startType_, index); }
 
 void frmWPCRSET::cmdUpdate_Click() {
     const auto result =

@@ -4,8 +4,21 @@
 #include <string>
 
 #include "platform/Services.h"
+#include "settings/Catalogue.h"
 #include "settings/Store.h"
 #include "ui/Form.h"
+
+namespace wpcrset {
+// An option array that stores, per button, one number; the load selects the
+// button whose number is stored.
+struct OptionBinding {
+    const char* control;
+    const settings::Setting& (*setting)();
+    const char* values[2];
+};
+inline constexpr OptionBinding kRunSwitch{"optWPCRSET", settings::WpcrsetRunSwitch, {"1", "0"}};  // Start, Stop
+inline constexpr OptionBinding kStartType{"optWDevice", settings::WpcrsetStart, {"0", "4"}};     // Enable, Disable
+}  // namespace wpcrset
 
 class frmWPCRSET : public ui::Form {
 public:
@@ -48,6 +61,8 @@ private:
     void cmdVIAHelp_Click();
     void Command1_Click();
     void closeNotInstalled();
+    void selectStored(ui::OptionArray& options, const wpcrset::OptionBinding& b, const std::string& stored);
+    void storeChoice(const wpcrset::OptionBinding& b, std::string& current, int index);
 
     platform::Services sys_;
     settings::Store store_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AppTest.h"
+#include "main/MainBindings.h"
 
 using namespace e2e;
 
@@ -136,9 +137,10 @@ TEST_F(BadValues, NumbersOutOfRangeAndValuesOfTheWrongTypeAreShownAsFarAsPossibl
     EXPECT_EQ(main.control("cboA3DType").selectedIndex(), -1);
     tabs.choose(kTabAC97);
     EXPECT_EQ(main.control("chkST3D").checked(), 2);  // grayed, as stored
-    for (const char* bar : {"hsbPCM1", "hsbPCM2", "hsbFront", "hsbRear"}) {
-        const int at = main.control(bar).position();
-        EXPECT_TRUE(at >= 0 && at <= 31) << bar << " at " << at;
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) {
+        const mainwin::RangeBinding& bar = mainwin::row(mainwin::Level(i));
+        const int at = main.control(bar.control).position();
+        EXPECT_TRUE(at >= 0 && at <= bar.max) << bar.control << " at " << at;
     }
     tabs.choose(kTabDigital);
     EXPECT_EQ(main.control("lblDigOut").text(), "");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AppTest.h"
+#include "main/MainBindings.h"
 
 using namespace e2e;
 
@@ -138,41 +139,41 @@ TEST_F(Keyboard, TabGoesRoundEachPageOfTheMainWindowInReadingOrder) {
 }
 
 TEST_F(Keyboard, MnemonicsOfTheMainWindowReachTheirControlsOnTheirOwnPage) {
-    using settings::Setting;
     Window main = startInFront();
     struct Key {
         int tab;
         char key;
         const char* control;
-        const Setting* setting;  // a box it ticks or an option it picks; none: it only takes the focus
+        int index;    // of an option button; -1: none
+        bool writes;  // a box it ticks or an option it picks; else it only takes the focus
     } const keys[] = {
-        {kTabGeneral, 'P', "chkPlayA3D", &settings::SplashAudio()},
-        {kTabGeneral, 'S', "chkA3DSplash", &settings::SplashScreen()},
-        {kTabMidi, '1', "cboEffect1", nullptr},
-        {kTabMidi, '2', "cmdEffect2", nullptr},
-        {kTabMidi, 'T', "chkMIDIfx", &settings::AspenWavetableEffect()},
-        {kTabMidi, 'W', "cboWavetableMode", nullptr},
-        {kTabAC97, 'D', "chkST3D", &settings::DisableAC97Codec3DEffect()},
-        {kTabAC97, 'E', "chkAttenuation", &settings::ST9704ATTEN()},
-        {kTabAC97, '4', "chkLA4Inv", &settings::ST9708LA4RearInversion()},
-        {kTabAC97, '9', "chkLA2Inv", &settings::CorrectLA2()},
-        {kTabDigital, '3', "optDigOut(0)", &settings::SpdifFrequency()},
+        {kTabGeneral, 'P', "chkPlayA3D", -1, true},
+        {kTabGeneral, 'S', "chkA3DSplash", -1, true},
+        {kTabMidi, '1', "cboEffect1", -1, false},
+        {kTabMidi, '2', "cmdEffect2", -1, false},
+        {kTabMidi, 'T', "chkMIDIfx", -1, true},
+        {kTabMidi, 'W', "cboWavetableMode", -1, false},
+        {kTabAC97, 'D', "chkST3D", -1, true},
+        {kTabAC97, 'E', "chkAttenuation", -1, true},
+        {kTabAC97, '4', "chkLA4Inv", -1, true},
+        {kTabAC97, '9', "chkLA2Inv", -1, true},
+        {kTabDigital, '3', "optDigOut", 0, true},
         // The same digit as "ST9708LA&4" on its hidden page: only the shown one counts.
-        {kTabDigital, '4', "optDigOut(1)", &settings::SpdifFrequency()},
-        {kTabDigital, '8', "optDigOut(2)", &settings::SpdifFrequency()},
+        {kTabDigital, '4', "optDigOut", 1, true},
+        {kTabDigital, '8', "optDigOut", 2, true},
     };
     for (const Key& k : keys) {
         SCOPED_TRACE(std::string("Alt+") + k.key + " for " + k.control);
         main.control("SSTab1").choose(k.tab);
         takeFocus(main);
-        Control target = main.control(k.control);
+        Control target = k.index < 0 ? main.control(k.control) : main.control(k.control, k.index);
         const int before = target.checked();
         const reg::Snapshot registry = snapshotProgramKeys();
 
         typeAlt(main, k.key);
         EXPECT_TRUE(waitUntil([&] { return focusIn(main).hwnd() == target.hwnd(); }, scaled(kStepTimeout)))
             << "the focus is on " << focusName(main);
-        if (!k.setting) {
+        if (!k.writes) {
             EXPECT_EQ(reg::diff(registry, snapshotProgramKeys()), "");
             continue;
         }
@@ -180,14 +181,17 @@ TEST_F(Keyboard, MnemonicsOfTheMainWindowReachTheirControlsOnTheirOwnPage) {
         const int want = option ? 1 : 1 - before;
         EXPECT_TRUE(waitUntil([&] { return target.checked() == want; }, scaled(kStepTimeout)));
         // Its handler ran: the setting holds what the control now shows.
-        std::uint32_t stored = want;
-        if (option) stored = k.key == '3' ? 32000 : k.key == '4' ? 44100 : 48000;
-        EXPECT_TRUE(waitUntil([&] { return reg::dword(*k.setting) == stored; }, scaled(kStepTimeout)))
-            << k.setting->name << " is " << (reg::get(*k.setting) ? reg::get(*k.setting)->describe() : "missing");
+        const settings::Setting* s = option ? &mainwin::kSpdifRateSetting() : nullptr;
+        for (const mainwin::BoxBinding& b : mainwin::kBoxes)
+            if (!option && k.control == std::string(b.control)) s = &b.setting();
+        ASSERT_NE(s, nullptr) << "no binding";
+        const std::uint32_t stored = option ? std::stoul(mainwin::kSpdifRates[k.index]) : want;
+        EXPECT_TRUE(waitUntil([&] { return reg::dword(*s) == stored; }, scaled(kStepTimeout)))
+            << s->name << " is " << (reg::get(*s) ? reg::get(*s)->describe() : "missing");
         // Nothing else: no control of another page took the key.
         reg::Snapshot was = registry, now = snapshotProgramKeys();
-        was.values.erase(reg::snapshotName(k.setting->key, k.setting->name));
-        now.values.erase(reg::snapshotName(k.setting->key, k.setting->name));
+        was.values.erase(reg::snapshotName(s->key, s->name));
+        now.values.erase(reg::snapshotName(s->key, s->name));
         EXPECT_EQ(reg::diff(was, now), "");
     }
 

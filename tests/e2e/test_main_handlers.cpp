@@ -3,11 +3,14 @@
 // read back here from the real registry.
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "AppTest.h"
+#include "main/MainBindings.h"
 
 #include <windows.h>
 
@@ -71,43 +74,41 @@ protected:
     Window main;
 };
 
+// Each box as it comes on its page; the detection boxes, which also write
+// the box they govern, are told below.
 TEST_F(MainHandlers, EachCheckBoxWritesItsOwnValueOnEveryClick) {
     installDriver();
+    reg::set(settings::DetectSpdifIn(), 1);  // so that "Enable Input" can be clicked
     open(kTabGeneral);
-    struct Box {
-        int tab;
-        const char* name;
-        const settings::Setting& s;
-    } const boxes[] = {
-        {kTabGeneral, "chkPlayA3D", settings::SplashAudio()},
-        {kTabGeneral, "chkA3DSplash", settings::SplashScreen()},
-        {kTabMidi, "chkMIDIfx", settings::AspenWavetableEffect()},
-        {kTabMidi, "chkHighPerfMIDI", settings::HighPerformanceMIDI()},
-        {kTabAC97, "chkST3D", settings::DisableAC97Codec3DEffect()},
-        {kTabAC97, "chkAttenuation", settings::ST9704ATTEN()},
-        {kTabAC97, "chkLA4Inv", settings::ST9708LA4RearInversion()},
-        {kTabAC97, "chkLA2Inv", settings::CorrectLA2()},
-        {kTabDigital, "chkEnOut", settings::EnableSpdifOut()},
-    };
-    for (const Box& b : boxes) {
-        SCOPED_TRACE(b.name);
-        show(b.tab);
-        Control box = main.control(b.name);
-        int state = box.checked();
-        ASSERT_TRUE(state == 0 || state == 1);
-        ASSERT_EQ(reg::dword(b.s), std::uint32_t(state)) << "the box does not show what is stored";
-        // Ticked and unticked again: each click writes the new state, and
-        // only that value changes.
-        for (int click = 0; click < 2; ++click) {
-            const reg::Snapshot before = snapshotProgramKeys();
-            box.click();
-            const int now = 1 - state;
-            EXPECT_EQ(box.checked(), now);
-            EXPECT_EQ(changesSince(before),
-                      std::vector<std::string>{changed(b.s, std::uint32_t(state), std::uint32_t(now))});
-            state = now;
+    std::vector<std::string> clicked, bound;
+    for (const mainwin::BoxBinding& row : mainwin::kBoxes)
+        if (row.governs == mainwin::Box::None) bound.push_back(row.control);
+    for (int tab = kTabGeneral; tab <= kTabDigital; ++tab) {
+        show(tab);
+        for (const mainwin::BoxBinding& row : mainwin::kBoxes) {
+            std::optional<Control> found = main.find(row.control);
+            if (row.governs != mainwin::Box::None || !found || !found->visible()) continue;
+            SCOPED_TRACE(row.control);
+            clicked.push_back(row.control);
+            Control box = *found;
+            const settings::Setting& s = row.setting();
+            int state = box.checked();
+            ASSERT_TRUE(state == 0 || state == 1);
+            ASSERT_EQ(reg::dword(s), std::uint32_t(state)) << "the box does not show what is stored";
+            // Ticked and unticked again: each click writes the new state, and
+            // only that value changes.
+            for (int click = 0; click < 2; ++click) {
+                const reg::Snapshot before = snapshotProgramKeys();
+                box.click();
+                const int now = 1 - state;
+                EXPECT_EQ(box.checked(), now);
+                EXPECT_EQ(changesSince(before),
+                          std::vector<std::string>{changed(s, std::uint32_t(state), std::uint32_t(now))});
+                state = now;
+            }
         }
     }
+    EXPECT_EQ(sorted(clicked), sorted(bound));
 }
 
 TEST_F(MainHandlers, DetectionBoxesGovernTheirEnableBoxes) {
@@ -189,23 +190,15 @@ TEST_F(MainHandlers, WavetableModesWriteTheirFiveValuesAndEffectTypesWriteNothin
     Control mode = main.control("cboWavetableMode");
     ASSERT_EQ(mode.selectedText(), "320 Voices");
 
-    struct Expect {
-        const char* entry;
-        std::uint32_t gamerMode, voices, synthMode, index, synth;
-    } const modes[] = {
-        {"64 Voices", 0, 0, 0, 2, 0},
-        {"128 Voices", 0, 64, 2, 1, 2},
-        {"320 Voices", 1, 256, 3, 0, 2},
-    };
-    for (const Expect& m : modes) {
+    // From the last entry back to the installation's.
+    for (int i = int(std::size(mainwin::kWavetableModes)) - 1; i >= 0; --i) {
+        const mainwin::WavetableMode& m = mainwin::kWavetableModes[i];
         SCOPED_TRACE(m.entry);
         mode.choose(m.entry);
         EXPECT_EQ(mode.selectedText(), m.entry);
-        EXPECT_EQ(reg::dword(settings::GamerMode()), m.gamerMode);
-        EXPECT_EQ(reg::dword(settings::SoftSynthVoices()), m.voices);
-        EXPECT_EQ(reg::dword(settings::SoftSynthMode()), m.synthMode);
-        EXPECT_EQ(reg::dword(settings::SoftSynthModeIndex()), m.index);
-        EXPECT_EQ(reg::dword(settings::SoftSynth()), m.synth);
+        for (std::size_t k = 0; k < std::size(mainwin::kWavetableWrites); ++k)
+            EXPECT_EQ(reg::dword(mainwin::kWavetableWrites[k]()), std::uint32_t(m.writes[k]))
+                << mainwin::kWavetableWrites[k]().name;
     }
 
     // Back at the installation's mode, so nothing differs from it; the
@@ -224,13 +217,15 @@ TEST_F(MainHandlers, WavetableModesWriteTheirFiveValuesAndEffectTypesWriteNothin
 TEST_F(MainHandlers, A3DTypeShowsOnlyItsPictureAndWritesItsIndex) {
     installDriver();  // "Monitor Speakers"
     open(kTabA3D);
-    Control type = main.control("cboA3DType");
-    const char* const pictures[] = {"imgPhones", "imgSat", "imgMon", "imgQuad"};
+    Control type = main.control(mainwin::kA3DTypeList.control);
     for (int want : {3, 0, 1, 2}) {
         SCOPED_TRACE(type.itemText(want));
         type.choose(want);
-        EXPECT_EQ(reg::dword(settings::PrimaryXtalk()), std::uint32_t(want));
-        for (int p = 0; p < 4; ++p) EXPECT_EQ(main.control(pictures[p]).visible(), p == want) << pictures[p];
+        EXPECT_EQ(reg::dword(mainwin::kA3DTypeList.setting()), std::uint32_t(want));
+        for (int p = 0; p < 4; ++p) {
+            const char* picture = mainwin::kA3DTypes[p].picture;
+            EXPECT_EQ(main.control(picture).visible(), p == want) << picture;
+        }
     }
 }
 
@@ -242,32 +237,25 @@ TEST_F(MainHandlers, OutputRateButtonsWriteTheRateAndShowIt) {
     // Loading shows the stored rate without choosing a button.
     for (int i = 0; i < 3; ++i) EXPECT_EQ(main.control("optDigOut", i).checked(), 0) << i;
 
-    struct Rate {
-        int index;
-        const char* caption;
-        std::uint32_t hz;
-    } const rates[] = {{0, "&32 kHz", 32000}, {1, "&44.1 kHz", 44100}, {2, "4&8 kHz", 48000}};
-    for (const Rate& r : rates) {
-        SCOPED_TRACE(r.caption);
-        Control button = main.control("optDigOut", r.index);
-        EXPECT_EQ(button.text(), r.caption);
-        button.click();
-        EXPECT_EQ(reg::dword(settings::SpdifFrequency()), r.hz);
-        EXPECT_EQ(label.text(), std::to_string(r.hz));
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(main.control("optDigOut", i).checked(), i == r.index ? 1 : 0) << i;
+    for (int index : {0, 1, 2}) {
+        const char* rate = mainwin::kSpdifRates[index];
+        SCOPED_TRACE(rate);
+        main.control("optDigOut", index).click();
+        EXPECT_EQ(reg::dword(mainwin::kSpdifRateSetting()), std::uint32_t(std::stoul(rate)));
+        EXPECT_EQ(label.text(), rate);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(main.control("optDigOut", i).checked(), i == index ? 1 : 0) << i;
     }
 }
 
 TEST_F(MainHandlers, EnableSpdifSupportWritesTheFourCardsAgainAndAgain) {
     installDriver();
     open(kTabDigital);
-    const std::uint32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
     Control support = main.control("cmdFixDetect");
     support.click();
     for (int n = 1; n <= 4; ++n) {
         auto v = reg::get(settings::SpdifCard(n));
         ASSERT_TRUE(v.has_value()) << n;
-        EXPECT_EQ(v->dword(), cards[n - 1]) << n;
+        EXPECT_EQ(v->dword(), std::uint32_t(mainwin::kSpdifCards[n - 1])) << n;
     }
     const reg::Snapshot once = snapshotProgramKeys();
     support.click();
@@ -292,23 +280,17 @@ TEST_F(MainHandlers, LevelBarsWriteEachKeyStepButADragOnlyWhenItEnds) {
     open(kTabAC97);
 
     // One arrow key is one step, written at once, on the bar's own value.
-    struct Bar {
-        const char* bar;
-        const char* label;
-        const settings::Setting& s;
-    } const bars[] = {{"hsbPCM1", "lblPCM1", settings::AC97PCMOutVol()},
-                      {"hsbPCM2", "lblPCM2", settings::AC97PCM2OutVol()},
-                      {"hsbFront", "lblFront", settings::AC97MixerFrontOutVol()},
-                      {"hsbRear", "lblRear", settings::AC97MixerRearOutVol()}};
-    for (const Bar& b : bars) {
-        SCOPED_TRACE(b.bar);
-        Control bar = main.control(b.bar);
+    for (std::size_t i = 0; i < mainwin::kLevelCount; ++i) {
+        const mainwin::RangeBinding& row = mainwin::row(mainwin::Level(i));
+        SCOPED_TRACE(row.control);
+        Control bar = main.control(row.control);
         ASSERT_EQ(bar.position(), 8);
+        ASSERT_EQ(bar.rangeMax(), row.max);
         const reg::Snapshot before = snapshotProgramKeys();
         bar.pressKey(VK_RIGHT_);
         EXPECT_EQ(bar.position(), 9);
-        EXPECT_EQ(main.control(b.label).text(), "9");
-        EXPECT_EQ(changesSince(before), std::vector<std::string>{changed(b.s, 8, 9)});
+        EXPECT_EQ(main.control(row.label).text(), "9");
+        EXPECT_EQ(changesSince(before), std::vector<std::string>{changed(row.setting(), 8, 9)});
     }
 
     Control front = main.control("hsbFront"), lblFront = main.control("lblFront");

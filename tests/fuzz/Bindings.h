@@ -5,13 +5,20 @@
 //    the control can hold it (else it keeps its first state).
 // Each check returns "" when all is well, else what went wrong.
 #pragma once
-#include <map>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
+#include "main/MainBindings.h"
+#include "equalizer/frmEQ.h"
+#include "main/frmQuad.h"
+#include "reset/ResetGroups.h"
+#include "reset/frmReset.h"
+#include "wpcrset/RegisterTable.h"
+#include "wpcrset/frmWPCRSET.h"
 #include "tests/fuzz/Oracles.h"
 #include "ui/Form.h"
 
@@ -86,57 +93,31 @@ private:
 
 // ---- write-through ------------------------------------------------------------
 
-struct Bound {
-    const char* control;
-    const Setting& (*setting)();
-};
-
-// frmMain's check boxes that store their state as it stands.
-inline const Bound kMainBoxes[] = {
-    {"chkPlayA3D", settings::SplashAudio},        {"chkA3DSplash", settings::SplashScreen},
-    {"chkAttenuation", settings::ST9704ATTEN},    {"chkDetOut", settings::DetectSpdifOut},
-    {"chkDetIn", settings::DetectSpdifIn},        {"chkEnOut", settings::EnableSpdifOut},
-    {"chkEnIn", settings::EnableSpdifIn},         {"chkLA2Inv", settings::CorrectLA2},
-    {"chkLA4Inv", settings::ST9708LA4RearInversion}, {"chkMIDIfx", settings::AspenWavetableEffect},
-    {"chkST3D", settings::DisableAC97Codec3DEffect}, {"chkHighPerfMIDI", settings::HighPerformanceMIDI},
-};
-// Its scroll bars and sliders, which store their position.
-inline const Bound kMainRanges[] = {
-    {"hsbPCM1", settings::AC97PCMOutVol},         {"hsbPCM2", settings::AC97PCM2OutVol},
-    {"hsbFront", settings::AC97MixerFrontOutVol}, {"hsbRear", settings::AC97MixerRearOutVol},
-    {"hsbEffect1", settings::ReverbAmount},       {"hsbEffect2", settings::ChorusAmount},
-};
-
 inline std::string mainWriteThrough(const ui::Control& c, int state, Stores& st) {
-    using namespace settings;
+    using namespace mainwin;
     const std::string why = "frmMain." + c.name() + " became " + std::to_string(state);
-    for (const Bound& b : kMainBoxes)
+    for (const BoxBinding& b : kBoxes)
         if (c.name() == b.control) return st.number(b.setting(), state, why);
-    for (const Bound& b : kMainRanges)
-        if (c.name() == b.control) return st.number(b.setting(), state, why);
-    if (c.name() == "chkTray") return state == 1 ? st.text(AU30TRAY(), "au30tray.exe", why) : st.absent(AU30TRAY(), why);
-    if (c.name() == "cboA3DType" && state >= 0) return st.number(PrimaryXtalk(), state, why);
-    if (c.name() == "cboWavetableMode" && state >= 0) {
-        static const std::int32_t kModes[3][4] = {{1, 256, 3, 2}, {0, 64, 2, 2}, {0, 0, 0, 0}};
-        std::string p = st.number(SoftSynthModeIndex(), state, why);
-        const Setting* companions[] = {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynth()};
-        for (int i = 0; i < 4 && p.empty(); ++i) p = st.number(*companions[i], kModes[state][i], why);
+    for (const RangeBinding& r : kRanges)
+        if (c.name() == r.control) return st.number(r.setting(), state, why);
+    if (c.name() == "chkTray")
+        return state == 1 ? st.text(settings::AU30TRAY(), kTrayCommand, why) : st.absent(settings::AU30TRAY(), why);
+    if (c.name() == kA3DTypeList.control && state >= 0) return st.number(kA3DTypeList.setting(), state, why);
+    if (c.name() == kWavetableList.control && state >= 0 && state < int(kWavetableList.entries)) {
+        std::string p;
+        for (std::size_t i = 0; i < std::size(kWavetableWrites) && p.empty(); ++i)
+            p = st.number(kWavetableWrites[i](), kWavetableModes[state].writes[i], why);
         return p;
     }
-    if (c.name() == "optDigOut" && state == 1) {
-        static const std::int32_t kRates[] = {32000, 44100, 48000};
-        return st.number(SpdifFrequency(), kRates[c.index()], why);
-    }
+    if (c.name() == "optDigOut" && state == 1)
+        return st.number(kSpdifRateSetting(), std::stoi(kSpdifRates[c.index()]), why);
     return "";
 }
 
 inline std::string eqWriteThrough(const ui::Control& c, int state, Stores& st) {
     using namespace settings;
-    using equalizer::EqCurve;
+    using namespace equalizer;
     const std::string why = "frmEQ." + c.name() + " became " + std::to_string(state);
-    static const EqCurve kPresets[] = {EqCurve::Rock, EqCurve::Classical, EqCurve::Pop, EqCurve::Jazz, EqCurve::Dance};
-    static const EqCurve kUser[] = {EqCurve::Rock, EqCurve::Dance, EqCurve::Pop, EqCurve::Jazz, EqCurve::Classical,
-                                    EqCurve::Flat};
     auto installed = [&](const std::vector<std::uint8_t>& set, bool turnsOn) {
         std::string p = st.binary(CoefSet0(), set, why);
         if (p.empty() && turnsOn) p = st.number(EqBypass(), 0, why);
@@ -147,25 +128,26 @@ inline std::string eqWriteThrough(const ui::Control& c, int state, Stores& st) {
     if (c.name() == "cboEQPreset" && state >= 0) {
         std::string p = st.number(PresetNumber(), state, why);
         if (!p.empty()) return p;
-        if (state <= 4) return installed(coefSet(kPresets[state]), true);
-        if (state == 6) {
-            p = st.text(ControlPanelPageConfig(), "0123456A", why);
+        if (state < kPresetUser) return installed(coefSet(kPresetCurves[state]), true);
+        if (state == kPresetSpeakerComp) {
+            p = st.text(ControlPanelPageConfig(), kPageConfig, why);
             if (p.empty()) p = st.number(EqBypass(), 0, why);
             if (p.empty()) p = st.number(ActiveCoefSet(), 0, why);
         }
         return p;
     }
-    if (c.name() == "cboMARLO" && state >= 0 && state < 6) return installed(coefSet(kUser[state]), true);
-    if (c.name() == "cboSpComp" && state >= 0 && state < 4) {
-        const auto model = equalizer::kAllSpeakers[state];
-        std::string p = st.number(PresetNumber(), 6, why);
+    if (c.name() == "cboMARLO" && state >= 0 && state < int(std::size(kUserCurves)))
+        return installed(coefSet(kUserCurves[state]), true);
+    if (c.name() == "cboSpComp" && state >= 0 && state < int(std::size(kAllSpeakers))) {
+        const auto model = kAllSpeakers[state];
+        std::string p = st.number(PresetNumber(), kPresetSpeakerComp, why);
         if (p.empty()) p = st.text(CurrSpeakerComp(), equalizer::name(model), why);
         if (p.empty()) p = installed(coefSet(model), false);
         return p;
     }
     if (c.name() == "cboAnalogEQ" && state >= 0) {
         std::string p = st.number(SupportAnalogEQ(), state == 0 ? 0 : 1, why);
-        if (p.empty()) p = st.number(AnalogEQSrcLine(), state == 0 ? 3 : state - 1, why);
+        if (p.empty()) p = st.number(AnalogEQSrcLine(), state == 0 ? kNoAnalogLine : state - 1, why);
         if (p.empty()) p = st.number(AnalogEQEnableState(), state == 0 ? 0 : 1, why);
         return p;
     }
@@ -178,8 +160,7 @@ inline std::string quadWriteThrough(const ui::Form& f, const ui::Control& c, int
     if (c.name() == "optQuad" && state == 1) {
         std::string p = st.number(settings::QuadCodecOutputModeState(), c.index(), why);
         const auto* label = static_cast<const ui::Label*>(f.find("lblQuad"));
-        const char* mode = c.index() == 0 ? "Stereo" : "Quad";
-        if (p.empty() && label && label->caption() != mode)
+        if (p.empty() && label && label->caption() != kQuadModes[c.index()])
             p = why + ": the mode label reads \"" + label->caption() + "\"";
         return p;
     }
@@ -191,8 +172,8 @@ inline std::string wpcrsetWriteThrough(const ui::Control& c, int state, Stores& 
     const std::string why = "frmWPCRSET." + c.name() + " became " + std::to_string(state);
     if (c.name() == "chkVIAFix") return st.number(VIAFix(), state == 1 ? 1 : 0, why);
     if (c.name() == "chkVIAAGP") return st.number(VIAAGP(), state == 1 ? 1 : 0, why);
-    if (c.name() == "optWPCRSET" && state == 1) return st.number(WpcrsetRunSwitch(), c.index() == 0 ? 1 : 0, why);
-    if (c.name() == "optWDevice" && state == 1) return st.number(WpcrsetStart(), c.index() == 0 ? 0 : 4, why);
+    for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType})
+        if (c.name() == o->control && state == 1) return st.number(o->setting(), std::stoi(o->values[c.index()]), why);
     return "";
 }
 
@@ -224,9 +205,8 @@ inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform
     Stores st(mem);
     const std::string why = f.name() + "." + c.name() + " pressed";
     if (f.name() == "frmMain" && c.name() == "cmdFixDetect") {
-        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
-        for (int n = 1; n <= 4; ++n)
-            if (auto p = st.number(SpdifCard(n), cards[n - 1], why); !p.empty()) return p;
+        for (int n = 1; n <= int(std::size(mainwin::kSpdifCards)); ++n)
+            if (auto p = st.number(SpdifCard(n), mainwin::kSpdifCards[n - 1], why); !p.empty()) return p;
     }
     if (f.name() == "frmWPCRSET" && c.name() == "cmdRemove") {
         if (auto p = st.number(RegCnt(), 0, why); !p.empty()) return p;
@@ -236,33 +216,18 @@ inline std::string checkButton(const ui::Form& f, const ui::Control& c, platform
     if (f.name() == "frmWPCRSET" && c.name() == "cmdUpdate") {
         const auto* chipset = static_cast<const ui::ComboList*>(f.find("cboChipset"));
         const auto* slot = static_cast<const ui::ComboList*>(f.find("cboDevice"));
-        if (chipset && slot && chipset->listIndex() >= 0 && slot->listIndex() >= 0) {
-            const std::int32_t entry = (chipset->listIndex() == 2 ? 0x01000000 : 0) |
-                                       ((0x40 + 8 * slot->listIndex()) << 16) | 0x40FF;
-            if (auto p = st.number(RegEntry(0), entry, why); !p.empty()) return p;
-        }
+        wpcrset::Entry entry;
+        if (chipset && slot && wpcrset::slotEntry(chipset->listIndex(), slot->listIndex(), entry))
+            if (auto p = st.number(RegEntry(0), std::int32_t(entry.packed()), why); !p.empty()) return p;
     }
     if (f.name() == "frmReset") {
-        static const std::map<std::string, std::vector<const Setting*>> kGroups = {
-            {"cmdA3DType", {&PrimaryXtalk()}},
-            {"cmdMIDIVoices", {&GamerMode(), &SoftSynthVoices(), &SoftSynthMode(), &SoftSynthModeIndex(), &SoftSynth()}},
-            {"cmdMIDIFX", {&ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect()}},
-            {"cmdDigOut", {&SpdifFrequency(), &DetectSpdifOut(), &EnableSpdifOut()}},
-            {"cmdDigIn", {&DetectSpdifIn(), &EnableSpdifIn()}},
-            {"cmdAnalogEQ", {&SupportAnalogEQ(), &AnalogEQSrcLine(), &AnalogEQEnableState()}},
-            {"Command1",
-             {&DisableAC97Codec3DEffect(), &ST9708LA4RearInversion(), &CorrectLA2(), &ST9704ATTEN(), &AC97PCMOutVol(),
-              &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(), &QuadCodecOutputModeState(),
-              &SetGPIO0InQuad()}},
-            {"cmdAC97Mix", {&AC97MixerLocation()}},
-        };
-        std::vector<const Setting*> reset;
-        if (c.name() == "cmdResetAll") {
-            for (const auto& [button, group] : kGroups) reset.insert(reset.end(), group.begin(), group.end());
-        } else if (auto g = kGroups.find(c.name()); g != kGroups.end()) {
-            reset = g->second;
-        }
-        for (const Setting* s : reset) {
+        std::vector<const Setting*> values;
+        for (const ResetButton& row : kResetButtons)
+            if (c.name() == "cmdResetAll" || c.name() == row.button) {
+                const auto& group = reset::groupValues(row.group);
+                values.insert(values.end(), group.begin(), group.end());
+            }
+        for (const Setting* s : values) {
             auto p = s->reset ? st.number(*s, *s->reset, why) : st.absent(*s, why);
             if (!p.empty()) return p;
         }
@@ -301,37 +266,32 @@ inline std::string whatStored(const Setting& s, const State& st) {
 }
 
 inline std::string mainShown(const ui::Form& f, const State& b, bool readsTray) {
-    using namespace settings;
+    using namespace mainwin;
     std::string p;
     auto expect = [&](const char* control, int value, const Setting& s) {
         if (p.empty()) p = shows(f, control, -1, value, whatStored(s, b));
     };
-    for (const Bound& box : kMainBoxes) {
+    for (const BoxBinding& box : kBoxes) {
         const Setting& s = box.setting();
-        if (&s == &SplashAudio() || &s == &SplashScreen()) expect(box.control, b.at(s).reading.toText() == "1", s);
+        if (box.shown == Shown::One) expect(box.control, b.at(s).reading.toText() == "1", s);
         else expect(box.control, within(b.at(s), 0, 2, 0), s);
     }
-    for (const Bound& r : kMainRanges) {
-        const Setting& s = r.setting();
-        const int hi = &s == &ReverbAmount() || &s == &ChorusAmount() ? 127 : 31;
-        expect(r.control, within(b.at(s), 0, hi, 0), s);
-    }
-    expect("cboWavetableMode", within(b.at(SoftSynthModeIndex()), 0, 2, -1, std::nullopt), SoftSynthModeIndex());
-    expect("cboA3DType", within(b.at(PrimaryXtalk()), 0, 3, -1, std::nullopt), PrimaryXtalk());
-    expect("chkTray", readsTray && !b.at(AU30TRAY()).reading.toText().empty(), AU30TRAY());
-    for (int i = 0; i < 3 && p.empty(); ++i) p = shows(f, "optDigOut", i, 0, "a window just loaded");
+    for (const RangeBinding& r : kRanges) expect(r.control, within(b.at(r.setting()), 0, r.max, 0), r.setting());
+    for (const ListBinding& l : kLists)
+        expect(l.control, within(b.at(l.setting()), 0, int(l.entries) - 1, -1, std::nullopt), l.setting());
+    expect("chkTray", readsTray && !b.at(settings::AU30TRAY()).reading.toText().empty(), settings::AU30TRAY());
+    for (int i = 0; i < int(std::size(kSpdifRates)) && p.empty(); ++i) p = shows(f, "optDigOut", i, 0, "a window just loaded");
     if (p.empty()) {
         const ui::Control* label = f.find("lblDigOut");
-        if (label && label->caption() != b.at(SpdifFrequency()).reading.toText())
-            p = "frmMain.lblDigOut reads \"" + label->caption() + "\" for " + whatStored(SpdifFrequency(), b);
+        if (label && label->caption() != b.at(kSpdifRateSetting()).reading.toText())
+            p = "frmMain.lblDigOut reads \"" + label->caption() + "\" for " + whatStored(kSpdifRateSetting(), b);
     }
-    const ui::Control* list = f.find("cboA3DType");
+    const ui::Control* list = f.find(kA3DTypeList.control);
     if (p.empty() && list && stateOf(*list) >= 0) {
-        const char* pictures[] = {"imgPhones", "imgSat", "imgMon", "imgQuad"};
-        for (int i = 0; i < 4 && p.empty(); ++i) {
-            const ui::Control* pic = f.find(pictures[i]);
+        for (int i = 0; i < int(std::size(kA3DTypes)) && p.empty(); ++i) {
+            const ui::Control* pic = f.find(kA3DTypes[i].picture);
             if (pic && pic->visible() != (i == stateOf(*list)))
-                p = std::string("frmMain.") + pictures[i] + " visible " + std::to_string(pic->visible()) +
+                p = std::string("frmMain.") + kA3DTypes[i].picture + " visible " + std::to_string(pic->visible()) +
                     " with A3D type " + std::to_string(stateOf(*list));
         }
     }
@@ -347,17 +307,18 @@ inline std::string eqShown(const ui::Form& f, const State& b) {
     const int bypass = within(b.at(EqBypass()), 0, 1, -1);
     expect("optEQ", 0, bypass == 0, whatStored(EqBypass(), b));
     expect("optEQ", 1, bypass == 1, whatStored(EqBypass(), b));
-    const int preset = within(b.at(PresetNumber()), 0, 6, -1);
+    const int preset = within(b.at(PresetNumber()), 0, equalizer::kPresetSpeakerComp, -1);
     expect("cboEQPreset", -1, preset, whatStored(PresetNumber(), b));
     int model = -1;
     for (int i = 0; i < 4; ++i)
-        if (preset == 6 && b.at(CurrSpeakerComp()).reading.toText() == equalizer::name(equalizer::kAllSpeakers[i]))
+        if (preset == equalizer::kPresetSpeakerComp && b.at(CurrSpeakerComp()).reading.toText() == equalizer::name(equalizer::kAllSpeakers[i]))
             model = i;
     expect("cboSpComp", -1, model, whatStored(CurrSpeakerComp(), b));
     expect("cboMARLO", -1, -1, "a window just loaded");
     const ui::Control* sp = f.find("cboSpComp");
     const ui::Control* user = f.find("cboMARLO");
-    if (p.empty() && sp && user && (sp->visible() != (preset == 6) || user->visible() != (preset == 5)))
+    if (p.empty() && sp && user && (sp->visible() != (preset == equalizer::kPresetSpeakerComp) ||
+                               user->visible() != (preset == equalizer::kPresetUser)))
         p = "frmEQ shows the speaker list " + std::to_string(sp->visible()) + " and the user list " +
             std::to_string(user->visible()) + " for " + whatStored(PresetNumber(), b);
     auto support = b.at(SupportAnalogEQ()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(SupportAnalogEQ()).reading.toInt16();
@@ -365,7 +326,7 @@ inline std::string eqShown(const ui::Form& f, const State& b) {
     auto line = b.at(AnalogEQSrcLine()).reading.isEmpty() ? std::optional<std::int16_t>(0) : b.at(AnalogEQSrcLine()).reading.toInt16();
     int analog = -1;
     if (support && enable && line) {
-        if (*support == 1 && *enable == 1) analog = *line >= 0 && *line <= 5 ? *line + 1 : -1;
+        if (*support == 1 && *enable == 1) analog = *line >= 0 && *line < equalizer::kAnalogLineCount ? *line + 1 : -1;
         else if (*support == 0 || *support == 1) analog = 0;
     }
     expect("cboAnalogEQ", -1, analog, whatStored(SupportAnalogEQ(), b) + ", " + whatStored(AnalogEQEnableState(), b) +
@@ -380,7 +341,7 @@ inline std::string quadShown(const ui::Form& f, const State& b) {
     if (p.empty()) p = shows(f, "chkShare", -1, within(b.at(SetGPIO0InQuad()), 0, 2, 0), whatStored(SetGPIO0InQuad(), b));
     const int mode = within(b.at(QuadCodecOutputModeState()), 0, 1, -1);
     const ui::Control* label = f.find("lblQuad");
-    if (p.empty() && label && mode >= 0 && label->caption() != (mode == 0 ? "Stereo" : "Quad"))
+    if (p.empty() && label && mode >= 0 && label->caption() != kQuadModes[mode])
         p = "frmQuad.lblQuad reads \"" + label->caption() + "\" for " + whatStored(QuadCodecOutputModeState(), b);
     return p;
 }
@@ -391,12 +352,10 @@ inline std::string wpcrsetShown(const ui::Form& f, const State& b) {
     auto expect = [&](const char* control, int index, int value, const std::string& why) {
         if (p.empty()) p = shows(f, control, index, value, why);
     };
-    const std::string run = b.at(WpcrsetRunSwitch()).reading.toText();
-    const std::string start = b.at(WpcrsetStart()).reading.toText();
-    expect("optWPCRSET", 0, run == "1", whatStored(WpcrsetRunSwitch(), b));
-    expect("optWPCRSET", 1, run == "0", whatStored(WpcrsetRunSwitch(), b));
-    expect("optWDevice", 0, start == "0", whatStored(WpcrsetStart(), b));
-    expect("optWDevice", 1, start == "4", whatStored(WpcrsetStart(), b));
+    for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType}) {
+        const std::string stored = b.at(o->setting()).reading.toText();
+        for (int i = 0; i < 2; ++i) expect(o->control, i, stored == o->values[i], whatStored(o->setting(), b));
+    }
     expect("chkVIAFix", -1, b.at(VIAFix()).reading.toText() == "1", whatStored(VIAFix(), b));
     expect("chkVIAAGP", -1, b.at(VIAAGP()).reading.toText() == "1", whatStored(VIAAGP(), b));
     expect("cboChipset", -1, -1, "a window just loaded");

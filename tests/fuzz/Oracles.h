@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <set>
@@ -20,11 +21,15 @@
 #include <vector>
 
 #include "equalizer/CoefficientSets.h"
+#include "equalizer/frmEQ.h"
+#include "main/MainBindings.h"
 #include "platform/memory/MemoryRegistry.h"
 #include "platform/mdlRegistry.h"
 #include "settings/Catalogue.h"
 #include "tests/common/CoefText.h"
 #include "tests/fuzz/World.h"
+#include "wpcrset/RegisterTable.h"
+#include "wpcrset/frmWPCRSET.h"
 
 namespace qmfuzz {
 
@@ -166,51 +171,44 @@ inline const Domain& domainOf(const Setting& s) {
     using namespace settings;
     static const std::map<const Setting*, Domain> table = [] {
         std::map<const Setting*, Domain> t;
-        const auto box = range(0, 2);  // check boxes: a stored 2 (grayed) is written back as 2
-        t[&PrimaryXtalk()].numbers = range(0, 3);
-        t[&SoftSynthModeIndex()].numbers = range(0, 2);
-        t[&GamerMode()].numbers = {0, 1};
-        t[&SoftSynthVoices()].numbers = {0, 64, 256};
-        t[&SoftSynthMode()].numbers = {0, 2, 3};
-        t[&SoftSynth()].numbers = {0, 2};
-        t[&AspenWavetableEffect()].numbers = box;
-        t[&ReverbAmount()].numbers = range(0, 127);
-        t[&ChorusAmount()].numbers = range(0, 127);
-        t[&HighPerformanceMIDI()].numbers = box;
+        // The main window's controls store what they can hold; a check box's
+        // stored 2 (grayed) is written back as 2.
+        const auto box = range(0, 2);
+        for (const mainwin::BoxBinding& b : mainwin::kBoxes) t[&b.setting()].numbers = box;
+        for (const mainwin::RangeBinding& r : mainwin::kRanges) t[&r.setting()].numbers = range(0, r.max);
+        for (const mainwin::ListBinding& l : mainwin::kLists) t[&l.setting()].numbers = range(0, int(l.entries) - 1);
+        for (const mainwin::WavetableMode& m : mainwin::kWavetableModes)
+            for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i)
+                t[&mainwin::kWavetableWrites[i]()].numbers.insert(m.writes[i]);
+        for (const char* rate : mainwin::kSpdifRates) t[&mainwin::kSpdifRateSetting()].numbers.insert(std::stoi(rate));
+        for (int n = 1; n <= int(std::size(mainwin::kSpdifCards)); ++n)
+            t[&SpdifCard(n)].numbers = {mainwin::kSpdifCards[n - 1]};
+        t[&AU30TRAY()].texts = {mainwin::kTrayCommand};
+        t[&AU30TRAY()].deletable = true;
+
         t[&QuadCodecOutputModeState()].numbers = {0, 1};
-        t[&AnalogEQSrcLine()].numbers = range(0, 5);
+        t[&AnalogEQSrcLine()].numbers = range(0, equalizer::kAnalogLineCount - 1);
         t[&AnalogEQEnableState()].numbers = {0, 1};
         t[&AC97MixerLocation()].anyText = true;
         t[&AC97MixerLocation()].deletable = true;
         t[&VIAFix()].numbers = {0, 1};
         t[&VIAAGP()].numbers = {0, 1};
-        for (auto* l : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol()})
-            t[l].numbers = range(0, 31);
-        for (auto* c : {&DisableAC97Codec3DEffect(), &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(),
-                        &SetGPIO0InQuad(), &DetectSpdifOut(), &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(),
-                        &SplashScreen(), &SplashAudio()})
-            t[c].numbers = box;
-        t[&SpdifFrequency()].numbers = {32000, 44100, 48000};
+        t[&SetGPIO0InQuad()].numbers = box;
         t[&SupportAnalogEQ()].numbers = {0, 1};
-        t[&ControlPanelPageConfig()].texts = {"0123456A"};
-        const std::int32_t cards[] = {0x12EB0088, 0x12EB0002, 0x104D807B, 0x10923001};
-        for (int n = 1; n <= 4; ++n) t[&SpdifCard(n)].numbers = {cards[n - 1]};
+        t[&ControlPanelPageConfig()].texts = {equalizer::kPageConfig};
         t[&CoefSet0()].binarySets = true;
         t[&EqBypass()].numbers = {0, 1};
         t[&ActiveCoefSet()].numbers = {0};
-        t[&PresetNumber()].numbers = range(0, 6);
+        t[&PresetNumber()].numbers = range(0, equalizer::kPresetSpeakerComp);
         for (auto m : equalizer::kAllSpeakers) t[&CurrSpeakerComp()].texts.insert(equalizer::name(m));
-        t[&AU30TRAY()].texts = {"au30tray.exe"};
-        t[&AU30TRAY()].deletable = true;
         t[&MediaPlayerProg()];  // read only
-        t[&WpcrsetStart()].numbers = {0, 4};
-        t[&WpcrsetRunSwitch()].numbers = {0, 1};
+        for (const wpcrset::OptionBinding* o : {&wpcrset::kRunSwitch, &wpcrset::kStartType})
+            for (const char* v : o->values) t[&o->setting()].numbers.insert(std::stoi(v));
         t[&RegCnt()].numbers = range(0, 2);
-        for (int i = 0; i < 6; ++i) {
-            t[&RegEntry(0)].numbers.insert(0x004040FF + 0x080000 * i);
-            t[&RegEntry(0)].numbers.insert(0x014040FF + 0x080000 * i);
-        }
-        t[&RegEntry(1)].numbers = {0x00084210, 0x00084270};
+        for (int chipset = 0; chipset < int(wpcrset::kChipsets.size()); ++chipset)
+            for (int slot = 0; slot < int(wpcrset::kSlots.size()); ++slot)
+                if (wpcrset::Entry e; wpcrset::slotEntry(chipset, slot, e)) t[&RegEntry(0)].numbers.insert(std::int32_t(e.packed()));
+        t[&RegEntry(1)].numbers = {std::int32_t(wpcrset::kViaBridge.packed()), std::int32_t(wpcrset::kViaBridgeFastAgp.packed())};
         for (int i = 0; i < 16; ++i) t[&RegEntry(i)].deletable = true;
         return t;
     }();
@@ -429,31 +427,31 @@ inline std::string checkKeysCreated(const LoadRules& r, const platform::MemoryRe
 // frmMain: the loading sequence writes back what it read, creates the three
 // missing values, rewrites the wavetable companions of the stored mode, and
 // (unless run by the override, which does not read it) the tray command.
+// A load that writes back what it read, and creates the value where the
+// catalogue says it is created.
+inline void writesBack(LoadRules& r, const Setting& s) {
+    r.rules[&s] = {writtenBack()};
+    if (s.created) r.rules[&s].push_back(createdWhenAbsent(s));
+}
+
 inline LoadRules mainLoadRules(bool readsTray) {
     using namespace settings;
     LoadRules r{readsTray ? "frmMain" : "frmMain (override)", {}, {key::A3D}, false, "frmMain", readsTray};
-    for (const Setting* s : {&AC97PCMOutVol(), &AC97PCM2OutVol(), &AC97MixerFrontOutVol(), &AC97MixerRearOutVol(),
-                             &ReverbAmount(), &ChorusAmount(), &AspenWavetableEffect(), &DisableAC97Codec3DEffect(),
-                             &ST9704ATTEN(), &CorrectLA2(), &ST9708LA4RearInversion(), &DetectSpdifOut(),
-                             &EnableSpdifOut(), &DetectSpdifIn(), &EnableSpdifIn(), &SoftSynthModeIndex(),
-                             &PrimaryXtalk()})
-        r.rules[s] = {writtenBack()};
-    for (const Setting* s : {&HighPerformanceMIDI(), &SplashAudio(), &SplashScreen()})
-        r.rules[s] = {writtenBack(), createdWhenAbsent(*s)};
+    for (const mainwin::BoxBinding& b : mainwin::kBoxes) writesBack(r, b.setting());
+    for (const mainwin::RangeBinding& b : mainwin::kRanges) writesBack(r, b.setting());
+    for (const mainwin::ListBinding& l : mainwin::kLists) writesBack(r, l.setting());
 
-    struct Companion { const Setting* s; std::int32_t byMode[3]; };
-    const Companion companions[] = {{&GamerMode(), {1, 0, 0}},
-                                    {&SoftSynthVoices(), {256, 64, 0}},
-                                    {&SoftSynthMode(), {3, 2, 0}},
-                                    {&SoftSynth(), {2, 2, 0}}};
-    for (const Companion& c : companions) {
-        for (int mode = 0; mode < 3; ++mode)
-            r.rules[c.s].push_back(becomes(c.byMode[mode], [mode](const State& st) {
-                return numberRead(st.at(SoftSynthModeIndex())) == mode;
-            }));
+    // The stored entry's companions, written when it is selected.
+    for (std::size_t i = 0; i < std::size(mainwin::kWavetableWrites); ++i) {
+        if (i == mainwin::kWavetableIndexWrite) continue;
+        for (int mode = 0; mode < int(std::size(mainwin::kWavetableModes)); ++mode)
+            r.rules[&mainwin::kWavetableWrites[i]()].push_back(
+                becomes(mainwin::kWavetableModes[mode].writes[i], [mode](const State& st) {
+                    return numberRead(st.at(mainwin::kWavetableList.setting())) == mode;
+                }));
     }
     if (readsTray)
-        r.rules[&AU30TRAY()] = {becomesText("au30tray.exe", [](const State& st) { return st.at(AU30TRAY()).raw.has_value(); })};
+        r.rules[&AU30TRAY()] = {becomesText(mainwin::kTrayCommand, [](const State& st) { return st.at(AU30TRAY()).raw.has_value(); })};
     return r;
 }
 
@@ -466,7 +464,7 @@ inline LoadRules eqLoadRules() {
     auto preset = [](const State& st) { return numberRead(st.at(PresetNumber()), 0); };
     auto installsCurve = [preset](const State& st) {
         auto p = preset(st);
-        return p && *p >= 0 && *p <= 4;
+        return p && *p >= 0 && *p < equalizer::kPresetUser;
     };
     auto speakerModel = [](const State& st) -> std::optional<equalizer::SpeakerModel> {
         const std::string text = st.at(CurrSpeakerComp()).reading.toText();
@@ -474,26 +472,22 @@ inline LoadRules eqLoadRules() {
             if (platform::storedTextIs(text, equalizer::name(m))) return m;
         return std::nullopt;
     };
-    auto isSpeakerPreset = [preset](const State& st) { return preset(st) == 6; };
+    auto isSpeakerPreset = [preset](const State& st) { return preset(st) == equalizer::kPresetSpeakerComp; };
     auto turnsOn = [installsCurve, isSpeakerPreset](const State& st) { return installsCurve(st) || isSpeakerPreset(st); };
 
     r.rules[&PresetNumber()] = {writtenBack(0)};
     r.rules[&EqBypass()] = {writtenBack(0), becomes(0, turnsOn)};
     r.rules[&ActiveCoefSet()] = {becomes(0, turnsOn)};
-    r.rules[&ControlPanelPageConfig()] = {becomesText("0123456A", isSpeakerPreset)};
+    r.rules[&ControlPanelPageConfig()] = {becomesText(equalizer::kPageConfig, isSpeakerPreset)};
     r.rules[&CurrSpeakerComp()] = {[isSpeakerPreset, speakerModel](const Stored& b, const std::optional<RegValueData>& a,
                                                                    const State& st) {
         // Chosen again, the model's name is written as the list has it.
         return isSpeakerPreset(st) && speakerModel(st) && a && a->type == platform::ValueType::Text &&
                std::string(a->data.begin(), a->data.end()) == equalizer::name(*speakerModel(st));
     }};
-    r.rules[&CoefSet0()] = {becomesBinary([preset, isSpeakerPreset, speakerModel](const State& st)
+    r.rules[&CoefSet0()] = {becomesBinary([preset, installsCurve, isSpeakerPreset, speakerModel](const State& st)
                                               -> std::optional<std::vector<std::uint8_t>> {
-        static const equalizer::EqCurve kByPreset[] = {equalizer::EqCurve::Rock, equalizer::EqCurve::Classical,
-                                                      equalizer::EqCurve::Pop, equalizer::EqCurve::Jazz,
-                                                      equalizer::EqCurve::Dance};
-        auto p = preset(st);
-        if (p && *p >= 0 && *p <= 4) return coefSet(kByPreset[*p]);
+        if (installsCurve(st)) return coefSet(equalizer::kPresetCurves[*preset(st)]);
         if (isSpeakerPreset(st) && speakerModel(st)) return coefSet(*speakerModel(st));
         return std::nullopt;
     })};
@@ -505,7 +499,7 @@ inline LoadRules eqLoadRules() {
         return support == 0 || (support == 1 && enable != 1);
     };
     r.rules[&SupportAnalogEQ()] = {writtenBack(0), becomes(0, choosesNone)};
-    r.rules[&AnalogEQSrcLine()] = {writtenBack(0), becomes(3, choosesNone)};
+    r.rules[&AnalogEQSrcLine()] = {writtenBack(0), becomes(equalizer::kNoAnalogLine, choosesNone)};
     r.rules[&AnalogEQEnableState()] = {writtenBack(0), becomes(0, choosesNone)};
     return r;
 }
@@ -513,7 +507,7 @@ inline LoadRules eqLoadRules() {
 // frmQuad: the share state is created when missing and written back.
 inline LoadRules quadLoadRules() {
     LoadRules r{"frmQuad", {}, {}, false, "frmQuad"};
-    r.rules[&settings::SetGPIO0InQuad()] = {writtenBack(), createdWhenAbsent(settings::SetGPIO0InQuad())};
+    writesBack(r, settings::SetGPIO0InQuad());
     return r;
 }
 
@@ -522,10 +516,8 @@ inline LoadRules quadLoadRules() {
 inline LoadRules wpcrsetLoadRules() {
     using namespace settings;
     LoadRules r{"frmWPCRSET", {}, {}, false, "frmWPCRSET"};
-    r.rules[&VIAFix()] = {writtenBack(), createdWhenAbsent(VIAFix())};
-    r.rules[&VIAAGP()] = {writtenBack(), createdWhenAbsent(VIAAGP())};
-    r.rules[&WpcrsetRunSwitch()] = {writtenBack()};
-    r.rules[&WpcrsetStart()] = {writtenBack()};
+    for (const Setting* s : {&VIAFix(), &VIAAGP(), &wpcrset::kRunSwitch.setting(), &wpcrset::kStartType.setting()})
+        writesBack(r, *s);
     return r;
 }
 

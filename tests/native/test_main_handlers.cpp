@@ -1,3 +1,6 @@
+#include <functional>
+#include <iterator>
+
 #include "test_main_fixture.h"
 
 namespace mainwin {
@@ -5,24 +8,20 @@ namespace {
 
 struct MainHandlers : MainWindowTest {};
 
+// The detection boxes also write the box they govern: told below.
 TEST_F(MainHandlers, EachCheckBoxWritesItsStateToItsValue) {
     frmMain& f = loadFresh();
-    struct Row { ui::CheckBox& box; const Setting& s; };
-    const Row rows[] = {
-        {f.chkA3DSplash, SplashScreen()},   {f.chkPlayA3D, SplashAudio()},
-        {f.chkAttenuation, ST9704ATTEN()},  {f.chkEnOut, EnableSpdifOut()},
-        {f.chkEnIn, EnableSpdifIn()},       {f.chkLA2Inv, CorrectLA2()},
-        {f.chkLA4Inv, ST9708LA4RearInversion()}, {f.chkMIDIfx, AspenWavetableEffect()},
-        {f.chkST3D, DisableAC97Codec3DEffect()}, {f.chkHighPerfMIDI, HighPerformanceMIDI()},
-    };
-    for (const Row& r : rows) {
-        const int flipped = r.box.value() == 1 ? 0 : 1;
+    for (const BoxBinding& row : kBoxes) {
+        if (row.governs != Box::None) continue;
+        auto& box = *static_cast<ui::CheckBox*>(f.find(row.control));
+        const Setting& s = row.setting();
+        const int flipped = box.value() == 1 ? 0 : 1;
         env.mem.clearLog();
-        r.box.setValue(flipped);
-        EXPECT_EQ(writes(), (Writes{std::string(r.s.name) + "=" + std::to_string(flipped)})) << r.box.name();
-        EXPECT_EQ(dword(r.s), static_cast<std::uint32_t>(flipped));
-        r.box.setValue(1 - flipped);
-        EXPECT_EQ(dword(r.s), static_cast<std::uint32_t>(1 - flipped));
+        box.setValue(flipped);
+        EXPECT_EQ(writes(), (Writes{std::string(s.name) + "=" + std::to_string(flipped)})) << row.control;
+        EXPECT_EQ(dword(s), static_cast<std::uint32_t>(flipped));
+        box.setValue(1 - flipped);
+        EXPECT_EQ(dword(s), static_cast<std::uint32_t>(1 - flipped));
     }
 }
 
@@ -77,12 +76,11 @@ TEST_F(MainHandlers, TrayAutostartIsStoredAsTheBareNameAndRemoved) {
 
 TEST_F(MainHandlers, A3DTypeShowsOnlyItsPictureThenWrites) {
     frmMain& f = loadFresh();
-    ui::Picture* pictures[] = {&f.imgPhones, &f.imgSat, &f.imgMon, &f.imgQuad};
     for (int i : {3, 0, 1, 2}) {
         env.mem.clearLog();
         f.cboA3DType.setListIndex(i);
         EXPECT_EQ(writes(), (Writes{"PrimaryXtalk=" + std::to_string(i)}));
-        for (int p = 0; p < 4; ++p) EXPECT_EQ(pictures[p]->visible(), p == i) << i << " " << p;
+        for (int p = 0; p < 4; ++p) EXPECT_EQ(f.find(kA3DTypes[p].picture)->visible(), p == i) << i << " " << p;
     }
     env.mem.clearLog();
     f.cboA3DType.setListIndex(-1);
@@ -98,60 +96,58 @@ TEST_F(MainHandlers, A3DTypeShowsOnlyItsPictureThenWrites) {
 
 TEST_F(MainHandlers, WavetableEntriesWriteFiveValuesInOrder) {
     frmMain& f = loadFresh();
-    const Writes expected[] = {
-        {"GamerMode=1", "SoftSynthVoices=256", "SoftSynthMode=3", "SoftSynthModeIndex=0", "SoftSynth=2"},
-        {"GamerMode=0", "SoftSynthVoices=64", "SoftSynthMode=2", "SoftSynthModeIndex=1", "SoftSynth=2"},
-        {"GamerMode=0", "SoftSynthVoices=0", "SoftSynthMode=0", "SoftSynthModeIndex=2", "SoftSynth=0"},
-    };
     for (int i : {2, 1, 0}) {
+        Writes expected;
+        for (std::size_t k = 0; k < std::size(kWavetableWrites); ++k)
+            expected.push_back(std::string(kWavetableWrites[k]().name) + "=" +
+                               std::to_string(kWavetableModes[i].writes[k]));
         env.mem.clearLog();
         f.cboWavetableMode.setListIndex(i);
-        EXPECT_EQ(writes(), expected[i]) << i;
+        EXPECT_EQ(writes(), expected) << i;
+        EXPECT_EQ(f.cboWavetableMode.text(), kWavetableModes[i].entry);
     }
+    // As published, for one entry.
+    env.mem.clearLog();
+    f.cboWavetableMode.setListIndex(2);
+    EXPECT_EQ(writes(), (Writes{"GamerMode=0", "SoftSynthVoices=0", "SoftSynthMode=0", "SoftSynthModeIndex=2", "SoftSynth=0"}));
     env.mem.clearLog();
     f.cboWavetableMode.setListIndex(-1);
     EXPECT_TRUE(writes().empty());
 }
 
-TEST_F(MainHandlers, LevelBarsShowAndWriteTheirPosition) {
+TEST_F(MainHandlers, LevelBarsAndEffectSlidersShowAndWriteTheirPosition) {
     frmMain& f = loadFresh();
-    struct Row { ui::HScrollBar& bar; ui::Label& label; const Setting& s; std::int16_t (frmMain::*level)() const; };
-    const Row rows[] = {{f.hsbFront, f.lblFront, AC97MixerFrontOutVol(), &frmMain::frontLevel},
-                        {f.hsbRear, f.lblRear, AC97MixerRearOutVol(), &frmMain::rearLevel},
-                        {f.hsbPCM1, f.lblPCM1, AC97PCMOutVol(), &frmMain::pcm1Level},
-                        {f.hsbPCM2, f.lblPCM2, AC97PCM2OutVol(), &frmMain::pcm2Level}};
-    for (const Row& r : rows) {
-        for (int pos : {31, 0}) {
+    auto check = [&](const RangeBinding& row, const std::function<int()>& current) {
+        auto& bar = *static_cast<ui::RangeControl*>(f.find(row.control));
+        const auto* label = f.find(row.label);
+        for (int pos : {row.max, 0}) {
             env.mem.clearLog();
-            r.bar.setValue(pos);
-            EXPECT_EQ(r.label.caption(), std::to_string(pos));
-            EXPECT_EQ((f.*r.level)(), pos);
-            EXPECT_EQ(writes(), (Writes{std::string(r.s.name) + "=" + std::to_string(pos)}));
+            bar.setValue(pos);
+            EXPECT_EQ(label->caption(), std::to_string(pos)) << row.control;
+            EXPECT_EQ(current(), pos) << row.control;
+            EXPECT_EQ(writes(), (Writes{std::string(row.setting().name) + "=" + std::to_string(pos)}));
         }
-        EXPECT_FALSE(r.bar.setValue(32));
-        EXPECT_EQ(dword(r.s), 0u);
-    }
-}
-
-TEST_F(MainHandlers, EffectSlidersShowAndWriteTheirPosition) {
-    frmMain& f = loadFresh();
-    f.hsbEffect1.setValue(127);
-    f.hsbEffect2.setValue(0);
-    EXPECT_EQ(f.lblEffect1.caption(), "127");
-    EXPECT_EQ(f.lblEffect2.caption(), "0");
-    EXPECT_EQ(writes(), (Writes{"ReverbAmount=127", "ChorusAmount=0"}));
+        EXPECT_FALSE(bar.setValue(row.max + 1));
+        EXPECT_EQ(dword(row.setting()), 0u);
+    };
+    for (std::size_t i = 0; i < kLevelCount; ++i) check(row(Level(i)), [&] { return f.level(Level(i)); });
+    for (std::size_t i = 0; i < kEffectCount; ++i)
+        check(row(Effect(i)), [&] { return int(*dword(row(Effect(i)).setting())); });
+    // The published ranges.
+    EXPECT_EQ(f.hsbFront.max(), 31);
+    EXPECT_EQ(f.hsbEffect1.max(), 127);
 }
 
 TEST_F(MainHandlers, OutputRateWritesTheRateAndShowsIt) {
     frmMain& f = loadFresh();
-    const char* rates[] = {"32000", "44100", "48000"};
     for (int i : {0, 2, 1}) {
         env.mem.clearLog();
         f.optDigOut.select(i);
-        EXPECT_EQ(writes(), (Writes{std::string("SpdifFrequency=") + rates[i]}));
-        EXPECT_EQ(f.lblDigOut.caption(), rates[i]);
-        EXPECT_EQ(f.spdifRate(), rates[i]);
+        EXPECT_EQ(writes(), (Writes{std::string("SpdifFrequency=") + kSpdifRates[i]}));
+        EXPECT_EQ(f.lblDigOut.caption(), kSpdifRates[i]);
+        EXPECT_EQ(f.spdifRate(), kSpdifRates[i]);
     }
+    EXPECT_EQ(f.spdifRate(), "44100");
 }
 
 TEST_F(MainHandlers, EnableSpdifSupportWritesTheFourCardsEveryTime) {
