@@ -1,36 +1,12 @@
 #include "Program.h"
 
-#include <cstddef>
-#include <cstring>
-
 #include "Files.h"
 #include "Internal.h"
 #include "Registry.h"
-#include <psapi.h>
 
 namespace e2e {
 
 using namespace detail;
-
-namespace {
-
-// Reads a process's command line from its process parameters.
-std::string commandLineOf(HANDLE proc) {
-    PVOID peb = pebOf(proc);
-    if (!peb) return std::string();
-    PVOID params = nullptr;
-    if (!ReadProcessMemory(proc, static_cast<char*>(peb) + 0x10, &params, sizeof params, nullptr)) return {};
-    struct {
-        USHORT length, maximum;
-        PWSTR buffer;
-    } cmd = {};
-    if (!ReadProcessMemory(proc, static_cast<char*>(params) + 0x40, &cmd, sizeof cmd, nullptr)) return {};
-    std::wstring w(cmd.length / 2, L'\0');
-    if (!w.empty() && !ReadProcessMemory(proc, cmd.buffer, &w[0], cmd.length, nullptr)) return {};
-    return narrow(w);
-}
-
-}  // namespace
 
 App::App() = default;
 
@@ -152,38 +128,6 @@ void App::kill() {
         CloseHandle(process_);
         process_ = nullptr;
     }
-}
-
-std::vector<std::string> App::startedProcesses() const {
-    std::vector<std::string> out;
-    if (!job_) return out;
-    // The list's array is declared with one entry; read the rest from the
-    // raw buffer so the compiler cannot assume there is only one.
-    constexpr DWORD kMax = 256;
-    std::vector<unsigned char> buf(sizeof(JOBOBJECT_BASIC_PROCESS_ID_LIST) + kMax * sizeof(ULONG_PTR));
-    JOBOBJECT_BASIC_PROCESS_ID_LIST head = {};
-    head.NumberOfAssignedProcesses = kMax;
-    std::memcpy(buf.data(), &head, sizeof head);
-    if (!QueryInformationJobObject(job_, JobObjectBasicProcessIdList, buf.data(), DWORD(buf.size()), nullptr))
-        return out;
-    std::memcpy(&head, buf.data(), sizeof head);
-    for (DWORD i = 0; i < head.NumberOfProcessIdsInList && i < kMax; ++i) {
-        ULONG_PTR id = 0;
-        std::memcpy(&id, buf.data() + offsetof(JOBOBJECT_BASIC_PROCESS_ID_LIST, ProcessIdList) + i * sizeof id,
-                    sizeof id);
-        DWORD pid = DWORD(id);
-        if (pid == pid_) continue;
-        HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!p) continue;
-        std::string cmd = commandLineOf(p);
-        if (cmd.empty()) {
-            char path[MAX_PATH] = {0};
-            if (GetModuleFileNameExA(p, nullptr, path, MAX_PATH)) cmd = path;
-        }
-        CloseHandle(p);
-        if (!cmd.empty()) out.push_back(cmd);
-    }
-    return out;
 }
 
 Hwnd ownerOf(Hwnd h) { return GetWindow(H(h), GW_OWNER); }

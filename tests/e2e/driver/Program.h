@@ -43,9 +43,6 @@ public:
     // Waits for the program to end; its exit code.
     unsigned waitForExit(int timeoutMs = scaled(kStepTimeout));
     void kill();
-    // Command lines of the processes the program started that still run
-    // (children share its job object).
-    std::vector<std::string> startedProcesses() const;
 
 private:
     void launch(const std::string& exe, const std::string& arguments, const std::string& workDir);
