@@ -47,7 +47,7 @@ bool Store::makeKey(const Setting& s) {
 
 bool Store::createIfMissing(const Setting& s, bool readSomething) {
     if (readSomething || exists(s)) return false;
-    if (s.keyCreated && !held_) reg_.MakeRegKey(platform::Root::LocalMachine, s.key);
+    if (s.keyCreated) makeKey(s);
     store(s, *s.created);
     return true;
 }
