@@ -100,9 +100,7 @@ inline State capture(platform::MemoryRegistry& mem) {
 
 inline std::optional<std::int32_t> dwordOf(const RegValueData& v) {
     if (v.type != platform::ValueType::Dword || v.data.size() != 4) return std::nullopt;
-    const auto& d = v.data;
-    return static_cast<std::int32_t>(std::uint32_t(d[0]) | std::uint32_t(d[1]) << 8 | std::uint32_t(d[2]) << 16 |
-                                     std::uint32_t(d[3]) << 24);
+    return static_cast<std::int32_t>(platform::dwordFromBytes(v.data.data()));
 }
 inline std::optional<std::int32_t> dwordOf(const std::optional<RegValueData>& v) {
     if (!v) return std::nullopt;

@@ -173,7 +173,8 @@ constexpr platform::ValueType kOddTypes[] = {platform::ValueType(0), platform::V
                                              platform::ValueType(0xFFFFFFFF)};
 
 inline std::vector<std::uint8_t> dwordBytes(std::uint32_t v) {
-    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+    const auto b = platform::dwordBytes(v);
+    return {b.begin(), b.end()};
 }
 inline std::vector<std::uint8_t> textBytes(const std::string& t) { return {t.begin(), t.end()}; }
 
@@ -251,8 +252,7 @@ inline std::optional<platform::RegValueData> oddValue(FuzzInput& in, const setti
         const platform::RegValueData* v = s && ordinaryValue(*s) ? &*ordinaryValue(*s) : nullptr;
         std::int64_t base = 0;
         if (v && v->type == platform::ValueType::Dword && v->data.size() == 4)
-            base = static_cast<std::int32_t>(v->data[0] | v->data[1] << 8 | v->data[2] << 16 |
-                                             std::uint32_t(v->data[3]) << 24);
+            base = static_cast<std::int32_t>(platform::dwordFromBytes(v->data.data()));
         return dwordValue(base + (in.flag() ? 1 : -1));
     }
     }

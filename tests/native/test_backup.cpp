@@ -14,7 +14,10 @@ using Bytes = std::vector<std::uint8_t>;
 using Refusal = RestorePlan::Refusal;
 
 Bytes bytesOf(const std::string& s) { return Bytes(s.begin(), s.end()); }
-Bytes dwordBytes(std::uint32_t v) { return {Bytes::value_type(v), Bytes::value_type(v >> 8), Bytes::value_type(v >> 16), Bytes::value_type(v >> 24)}; }
+Bytes dwordBytes(std::uint32_t v) {
+    const auto b = platform::dwordBytes(v);
+    return Bytes(b.begin(), b.end());
+}
 
 std::string utf16File(const std::string& ascii) {
     std::string out = "\xFF\xFE";

@@ -55,8 +55,7 @@ struct ResetTest : ::testing::Test {
             std::string where = e.path.substr(e.path.rfind('\\') + 1) + ":" + e.name;
             if (e.op == RegLogEntry::Delete) out.push_back("-" + where);
             else if (e.op == RegLogEntry::Set && e.value.type == platform::ValueType::Dword && e.value.data.size() == 4)
-                out.push_back(where + "=" + std::to_string(e.value.data[0] | e.value.data[1] << 8 |
-                                                           e.value.data[2] << 16 | e.value.data[3] << 24));
+                out.push_back(where + "=" + std::to_string(std::int32_t(platform::dwordFromBytes(e.value.data.data()))));
             else out.push_back("?" + where);
         }
         return out;

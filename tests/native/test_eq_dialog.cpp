@@ -31,7 +31,7 @@ struct EqDialog : ::testing::Test {
             if (e.op != platform::RegLogEntry::Set) continue;
             const auto& d = e.value.data;
             std::string v(d.begin(), d.end());
-            if (e.value.type == platform::ValueType::Dword) v = std::to_string(d[0] | d[1] << 8 | d[2] << 16 | d[3] << 24);
+            if (e.value.type == platform::ValueType::Dword) v = std::to_string(std::int32_t(platform::dwordFromBytes(d.data())));
             if (e.value.type == platform::ValueType::Binary) {
                 v = "?";
                 for (EqCurve c : kAllCurves)
